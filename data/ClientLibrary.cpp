@@ -1,0 +1,98 @@
+#include "ClientLibrary.h"
+
+#include "AnsiCodePage.h"
+#include "Errors.h"
+#include "ClientEnvironment.h"
+
+#include <QFile>
+#include <dlfcn.h>
+
+namespace korvat {
+
+namespace {
+
+QString missingLibraryMessage(const QString& fileName)
+{
+    return QStringLiteral(
+               "InterBase library %1 not found in the path. Please install InterBase to use this "
+               "functionality")
+        .arg(fileName);
+}
+
+constexpr long noPermissionSqlCode = -551;
+constexpr long lostConnectionSqlCode = -902;
+constexpr int interpretBufferSize = 20480;
+
+}  // namespace
+
+ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
+
+ClientLibrary::~ClientLibrary()
+{
+    if (m_handle)
+        dlclose(m_handle);
+}
+
+std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
+{
+    // The embedded engine needs a lock folder it may write, and file names in UTF-8.
+    prepareClientEnvironment();
+
+    std::shared_ptr<ClientLibrary> library(new ClientLibrary(fileName));
+    library->m_handle = dlopen(QFile::encodeName(fileName).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!library->m_handle)
+        throw ClientLibraryError(missingLibraryMessage(fileName));
+
+#define KORVAT_RESOLVE_ENTRY_POINT(name)                                                           \
+    library->name = reinterpret_cast<decltype(&::name)>(dlsym(library->m_handle, #name));          \
+    if (!library->name)                                                                            \
+        throw ClientLibraryError(missingLibraryMessage(fileName));
+    KORVAT_CLIENT_ENTRY_POINTS(KORVAT_RESOLVE_ENTRY_POINT)
+#undef KORVAT_RESOLVE_ENTRY_POINT
+
+    return library;
+}
+
+bool ClientLibrary::isConnectionLost(long sqlCode, long engineCode)
+{
+    // A server that vanished shows first as a failed read or write on the
+    // connection, and only afterwards as the network error proper; all of
+    // them leave a connection that no further call can use.
+    switch (engineCode) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+        return sqlCode == lostConnectionSqlCode;
+    default:
+        return false;
+    }
+}
+
+void ClientLibrary::check(const ISC_STATUS* status) const
+{
+    if (!(status[0] == 1 && status[1] != 0))
+        return;
+
+    const long sqlCode = isc_sqlcode(status);
+    const long engineCode = status[1];
+
+    // The server's lines, message by message, each decoded from the code page.
+    AnsiCodePage codePage;
+    QString text;
+    const ISC_STATUS* cursor = status;
+    char buffer[interpretBufferSize];
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
+        if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+            text += QStringLiteral("\r\n");
+        text += codePage.decode(QByteArrayView(buffer, qstrnlen(buffer, sizeof buffer)));
+    }
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+
+    if (sqlCode == noPermissionSqlCode)
+        throw NoPermissionError(text, sqlCode, engineCode);
+    throw ServerError(text, sqlCode, engineCode);
+}
+
+}  // namespace korvat

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <QString>
+#include <memory>
+
+namespace korvat {
+
+// Every entry point of the Firebird client library that the data layer calls.
+// Loading checks each of them, so a library lacking one is refused up front.
+#define KORVAT_CLIENT_ENTRY_POINTS(X)                                                              \
+    X(isc_attach_database)                                                                         \
+    X(isc_detach_database)                                                                         \
+    X(isc_database_info)                                                                           \
+    X(isc_start_multiple)                                                                          \
+    X(isc_commit_retaining)                                                                        \
+    X(isc_commit_transaction)                                                                      \
+    X(isc_rollback_transaction)                                                                    \
+    X(isc_dsql_alloc_statement2)                                                                   \
+    X(isc_dsql_prepare)                                                                            \
+    X(isc_dsql_describe)                                                                           \
+    X(isc_dsql_describe_bind)                                                                      \
+    X(isc_dsql_execute)                                                                            \
+    X(isc_dsql_fetch)                                                                              \
+    X(isc_dsql_free_statement)                                                                     \
+    X(isc_dsql_sql_info)                                                                           \
+    X(isc_encode_timestamp)                                                                        \
+    X(isc_decode_timestamp)                                                                        \
+    X(isc_sqlcode)                                                                                 \
+    X(fb_interpret)
+
+// The loaded client library: a dlopen handle and the checked entry points.
+// One instance is shared by both connections and stays loaded while any
+// object of the data layer still uses it.
+class ClientLibrary {
+public:
+    static constexpr const char* defaultFileName = "libfbclient.so.2";
+
+    // Loads the library; throws ClientLibraryError when it or an entry point is missing.
+    static std::shared_ptr<ClientLibrary> load(const QString& fileName = QString::fromLatin1(defaultFileName));
+
+    ~ClientLibrary();
+    ClientLibrary(const ClientLibrary&) = delete;
+    ClientLibrary& operator=(const ClientLibrary&) = delete;
+
+    const QString& fileName() const { return m_fileName; }
+
+#define KORVAT_DECLARE_ENTRY_POINT(name) decltype(&::name) name = nullptr;
+    KORVAT_CLIENT_ENTRY_POINTS(KORVAT_DECLARE_ENTRY_POINT)
+#undef KORVAT_DECLARE_ENTRY_POINT
+
+    // Throws the error that a failed status vector describes (the one place
+    // that interprets status vectors). Does nothing when the call succeeded.
+    void check(const ISC_STATUS* status) const;
+
+    // True when the status vector says that the connection to the server is lost.
+    static bool isConnectionLost(long sqlCode, long engineCode);
+
+private:
+    explicit ClientLibrary(QString fileName);
+
+    QString m_fileName;
+    void* m_handle = nullptr;
+};
+
+// A status vector for one client call.
+struct StatusVector {
+    ISC_STATUS_ARRAY status{};
+    ISC_STATUS* get() { return status; }
+    bool failed() const { return status[0] == 1 && status[1] != 0; }
+};
+
+}  // namespace korvat

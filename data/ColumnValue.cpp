@@ -1,0 +1,196 @@
+#include "ColumnValue.h"
+
+#include <QtEndian>
+#include <cmath>
+#include <cstring>
+
+namespace korvat {
+
+namespace {
+
+template <typename T>
+T readData(const char* data)
+{
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+template <typename T>
+QByteArray bytesOf(T value)
+{
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+int bytesPerCharacter(int characterSet)
+{
+    switch (characterSet) {
+    case 3:  // UNICODE_FSS
+        return 3;
+    case 4:  // UTF8
+        return 4;
+    case 5:  // SJIS_0208
+    case 6:  // EUCJ_0208
+    case 44: // KSC_5601
+    case 56: // BIG_5
+    case 57: // GB_2312
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+QString trimTrailingControls(QString text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+double scaled(qint64 value, short scale)
+{
+    return scale == 0 ? double(value) : double(value) * std::pow(10.0, scale);
+}
+
+}  // namespace
+
+FieldKind fieldKindOfColumn(const XSQLVAR& column)
+{
+    switch (baseType(column)) {
+    case SQL_SHORT:
+        return column.sqlscale == 0 ? FieldKind::SmallInt : FieldKind::Float;
+    case SQL_LONG:
+        return column.sqlscale == 0 ? FieldKind::Integer : FieldKind::Float;
+    case SQL_INT64:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return FieldKind::Float;
+    default:
+        return FieldKind::String;
+    }
+}
+
+QString columnKindName(const XSQLVAR& column)
+{
+    switch (baseType(column)) {
+    case SQL_SHORT:
+        return column.sqlscale == 0 ? QStringLiteral("Smallint") : QStringLiteral("BCD");
+    case SQL_LONG:
+        return column.sqlscale == 0 ? QStringLiteral("Integer") : QStringLiteral("BCD");
+    case SQL_INT64:
+        return column.sqlscale == 0 ? QStringLiteral("Largeint") : QStringLiteral("BCD");
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return QStringLiteral("Float");
+    case SQL_TEXT:
+    case SQL_VARYING:
+        return QStringLiteral("String");
+    case SQL_TIMESTAMP:
+        return QStringLiteral("DateTime");
+    case SQL_TYPE_DATE:
+        return QStringLiteral("Date");
+    case SQL_TYPE_TIME:
+        return QStringLiteral("Time");
+    case SQL_BLOB:
+        return QStringLiteral("Blob");
+    case SQL_BOOLEAN:
+        return QStringLiteral("Boolean");
+    default:
+        return QStringLiteral("Unknown");
+    }
+}
+
+bool columnFitsKind(const XSQLVAR& column, FieldKind kind)
+{
+    const short type = baseType(column);
+    switch (kind) {
+    case FieldKind::SmallInt:
+        return type == SQL_SHORT && column.sqlscale == 0;
+    case FieldKind::Integer:
+        return type == SQL_LONG && column.sqlscale == 0;
+    case FieldKind::Float:
+        return type == SQL_FLOAT || type == SQL_DOUBLE || type == SQL_D_FLOAT;
+    case FieldKind::String:
+        return type == SQL_TEXT || type == SQL_VARYING;
+    }
+    return false;
+}
+
+int columnCharacters(const XSQLVAR& column)
+{
+    const int characterSet = column.sqlsubtype & 0xFF;
+    return column.sqllen / bytesPerCharacter(characterSet);
+}
+
+QString columnName(const XSQLVAR& column)
+{
+    const qsizetype aliasLength = std::min<qsizetype>(column.aliasname_length, sizeof column.aliasname);
+    if (aliasLength > 0)
+        return QString::fromLatin1(column.aliasname, aliasLength);
+    return QString::fromLatin1(column.sqlname,
+                               std::min<qsizetype>(column.sqlname_length, sizeof column.sqlname));
+}
+
+QString columnTable(const XSQLVAR& column)
+{
+    return QString::fromLatin1(column.relname,
+                               std::min<qsizetype>(column.relname_length, sizeof column.relname));
+}
+
+FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
+                           AnsiCodePage& codePage)
+{
+    if (area.isNull(index))
+        return std::monostate{};
+    const XSQLVAR& column = area.var(index);
+    const char* data = area.data(index);
+    switch (baseType(column)) {
+    case SQL_SHORT:
+        if (column.sqlscale == 0 && field.kind != FieldKind::Float)
+            return qint32(readData<qint16>(data));
+        return scaled(readData<qint16>(data), column.sqlscale);
+    case SQL_LONG:
+        if (column.sqlscale == 0 && field.kind != FieldKind::Float)
+            return readData<qint32>(data);
+        return scaled(readData<qint32>(data), column.sqlscale);
+    case SQL_INT64:
+        return scaled(readData<qint64>(data), column.sqlscale);
+    case SQL_FLOAT:
+        return double(readData<float>(data));
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return readData<double>(data);
+    case SQL_TEXT: {
+        QString text = codePage.decode(QByteArrayView(data, column.sqllen));
+        return field.fixedLength ? text : trimTrailingControls(std::move(text));
+    }
+    case SQL_VARYING: {
+        const quint16 length = readData<quint16>(data);
+        return codePage.decode(QByteArrayView(data + sizeof(quint16), length));
+    }
+    default:
+        // Kinds the layer does not edit show as an empty text.
+        return QString();
+    }
+}
+
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
+                    AnsiCodePage& codePage)
+{
+    if (const auto* integer = std::get_if<qint32>(&value)) {
+        area.bind(index, SQL_LONG, bytesOf(*integer), short(sizeof(qint32)));
+    } else if (const auto* floating = std::get_if<double>(&value)) {
+        area.bind(index, SQL_DOUBLE, bytesOf(*floating), short(sizeof(double)));
+    } else if (const auto* text = std::get_if<QString>(&value)) {
+        const QByteArray bytes = codePage.encode(*text);
+        area.bind(index, SQL_TEXT, bytes, short(bytes.size()));
+    } else {
+        area.bindNull(index);
+    }
+}
+
+}  // namespace korvat

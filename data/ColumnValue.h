@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AnsiCodePage.h"
+#include "FieldDef.h"
+#include "SqlDescriptorArea.h"
+
+namespace korvat {
+
+// The field kind that a result column gives, and the name of the column's own
+// kind for type mismatch messages.
+FieldKind fieldKindOfColumn(const XSQLVAR& column);
+QString columnKindName(const XSQLVAR& column);
+// True when the column's value can be held by a field of this kind.
+bool columnFitsKind(const XSQLVAR& column, FieldKind kind);
+// Characters in a string column: its bytes divided by its character set's bytes per character.
+int columnCharacters(const XSQLVAR& column);
+// The column's name as the server describes it (alias, else the column).
+QString columnName(const XSQLVAR& column);
+QString columnTable(const XSQLVAR& column);
+
+// Reads a fetched column into a field's value. Strings are decoded from the
+// code page; a CHAR value keeps its padding only in a field of fixed length.
+FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
+                           AnsiCodePage& codePage);
+
+// Binds a field's value as the parameter at index, in the value's own type:
+// text in the code page, integers as 32-bit, floating point as double.
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
+                    AnsiCodePage& codePage);
+
+}  // namespace korvat

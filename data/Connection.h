@@ -1,0 +1,95 @@
+#pragma once
+
+#include "AnsiCodePage.h"
+#include "ClientLibrary.h"
+#include "DatabaseHandles.h"
+#include "Transaction.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace korvat {
+
+class DatabaseUser;
+
+// A connection to one database file (`IBDatabase1`, `IBDatabase2`).
+class Connection {
+public:
+    static constexpr int preferredSqlDialect = 3;
+
+    Connection(QString objectName, std::shared_ptr<ClientLibrary> client, QString databaseName);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const QString& objectName() const { return m_objectName; }
+
+    const QString& databaseName() const { return m_databaseName; }
+    // Only while detached; setting the name it already has changes nothing.
+    void setDatabaseName(const QString& name);
+
+    const QStringList& params() const { return m_params; }
+    void setParams(const QStringList& params);
+    // The block that the next attach sends; rebuilt only after the list changed.
+    const QByteArray& parameterBlock();
+
+    bool connected() const { return m_attachment.isSet(); }
+    void setConnected(bool connected);
+    void open();
+    // Closes every user, ends every transaction by its default action (forced)
+    // and detaches. A forced commit that failed is raised once the connection
+    // is detached, so nothing is left half-closed and the operator still hears of it.
+    void close();
+
+    // Dialect in which statements are prepared: 3, or the database's lower one.
+    int sqlDialect() const { return m_sqlDialect; }
+    int databaseSqlDialect() const { return m_databaseSqlDialect; }
+
+    Transaction* defaultTransaction() const { return m_defaultTransaction; }
+    void setDefaultTransaction(Transaction* transaction);
+    // The built-in read transaction, for users that name no transaction while
+    // the connection has no default one.
+    Transaction& internalTransaction() { return m_internalTransaction; }
+    // The transaction a user that names none works in.
+    Transaction& transactionForUsers();
+
+    void addTransaction(Transaction* transaction);
+    void removeTransaction(Transaction* transaction);
+    void addUser(DatabaseUser* user);
+    void removeUser(DatabaseUser* user);
+
+    isc_db_handle* handle() { return m_attachment.address(); }
+    ClientLibrary& client() const { return *m_client; }
+    const std::shared_ptr<ClientLibrary>& sharedClient() const { return m_client; }
+    AnsiCodePage& codePage() { return m_codePage; }
+
+    // Runs the client's verdict on a call made on this connection; a lost
+    // connection is closed at once, without further calls, before the error leaves.
+    void check(const ISC_STATUS* status);
+
+    // The server is gone: closes users, forgets transactions and the attachment.
+    void forceClose() noexcept;
+
+private:
+    int readDatabaseSqlDialect();
+
+    QString m_objectName;
+    std::shared_ptr<ClientLibrary> m_client;
+    QString m_databaseName;
+    QStringList m_params;
+    QByteArray m_parameterBlock;
+    bool m_parameterBlockStale = true;
+    int m_sqlDialect = preferredSqlDialect;
+    int m_databaseSqlDialect = preferredSqlDialect;
+    Transaction* m_defaultTransaction = nullptr;
+    Transaction m_internalTransaction;
+    std::vector<Transaction*> m_transactions;
+    std::vector<DatabaseUser*> m_users;
+    AnsiCodePage m_codePage;
+    AttachmentHandle m_attachment;
+};
+
+}  // namespace korvat

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace korvat {
+
+// A data set or statement object that works through a connection and a
+// transaction. When either ends, the object is closed: a pending new or
+// changed row is dropped and its statements lose their preparation.
+class DatabaseUser {
+public:
+    virtual ~DatabaseUser() = default;
+    virtual void closeForEnd() noexcept = 0;
+};
+
+}  // namespace korvat

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "DatabaseUser.h"
+#include "ParameterBinding.h"
+#include "RegionalSettings.h"
+#include "Statement.h"
+#include "StatementParameter.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace korvat {
+
+class Connection;
+class Transaction;
+
+// The free statement object (`qry`): a statement text built line by line,
+// named parameters set by the caller, executed in its transaction without a
+// commit. Every change of the text drops the preparation, so the next
+// execute prepares the new text; executing an unchanged text again reuses it.
+//
+// A name that occurs more than once in the text is one parameter: setting it
+// sets every position where it stands. References to parameters stay valid
+// until the text changes.
+class FreeStatement : public DatabaseUser {
+public:
+    FreeStatement(QString objectName, Connection& connection, Transaction& transaction,
+                  const RegionalSettings& settings);
+    ~FreeStatement() override;
+    FreeStatement(const FreeStatement&) = delete;
+    FreeStatement& operator=(const FreeStatement&) = delete;
+
+    const QString& objectName() const { return m_objectName; }
+    const RegionalSettings& regionalSettings() const { return m_settings; }
+
+    const QStringList& text() const { return m_text; }
+    void clearText();
+    void addLine(const QString& line);
+
+    // The parameters in the order their names first occur in the text.
+    const std::vector<StatementParameter>& params() const { return m_params; }
+    // Ignores case; raises "<object>: Parameter '<name>' not found".
+    StatementParameter& paramByName(const QString& name);
+
+    bool isPrepared() const { return m_statement.isPrepared(); }
+    // Closes and drops the preparation; text and values stay.
+    void close() noexcept;
+
+    // Runs the text with the parameters' values in the transaction, attaching
+    // the connection and starting the transaction when needed. Commits nothing.
+    void execute();
+
+    void closeForEnd() noexcept override { close(); }
+
+private:
+    void changeText(QStringList text);
+    bool textIsBlank() const;
+    void makeReady();
+    void prepare();
+
+    QString m_objectName;
+    Connection& m_connection;
+    Transaction& m_transaction;
+    RegionalSettings m_settings;
+    QStringList m_text;
+    QString m_serverText;
+    std::vector<StatementParameter> m_params;
+    // For each '?' of the server text, the parameter it takes its value from.
+    std::vector<std::size_t> m_positions;
+    // The input columns as described at the last prepare.
+    std::vector<ParameterColumn> m_columns;
+    Statement m_statement;
+};
+
+}  // namespace korvat

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <QByteArray>
+#include <cstddef>
+#include <vector>
+
+namespace korvat {
+
+// Owns an XSQLDA with its variables, their data buffers and null indicators.
+// Each variable points into storage held here, never into memory managed by hand.
+class SqlDescriptorArea {
+public:
+    explicit SqlDescriptorArea(int capacity = 1);
+    SqlDescriptorArea(SqlDescriptorArea&&) noexcept = default;
+    SqlDescriptorArea& operator=(SqlDescriptorArea&&) noexcept = default;
+
+    XSQLDA* get() { return reinterpret_cast<XSQLDA*>(m_area.data()); }
+    const XSQLDA* get() const { return reinterpret_cast<const XSQLDA*>(m_area.data()); }
+
+    int capacity() const { return get()->sqln; }
+    // The number of variables that the server described.
+    int count() const { return get()->sqld; }
+    // Grows the area when the server described more variables than it holds;
+    // returns true when it grew, so the caller describes again.
+    bool growToDescribed();
+
+    XSQLVAR& var(int index) { return get()->sqlvar[index]; }
+    const XSQLVAR& var(int index) const { return get()->sqlvar[index]; }
+
+    // Buffers for every variable as described (output: what a fetch fills).
+    void allocateDescribedBuffers();
+
+    // Points a variable at caller data of its own type (input parameters).
+    void bind(int index, short sqlType, const QByteArray& storage, short length);
+    void bindNull(int index);
+
+    bool isNull(int index) const;
+    const char* data(int index) const { return var(index).sqldata; }
+
+private:
+    void reset(int capacity);
+
+    std::vector<std::byte> m_area;
+    std::vector<std::byte> m_buffers;
+    std::vector<short> m_nullIndicators;
+    std::vector<QByteArray> m_bound;
+};
+
+// The declared type of a variable without its nullable bit.
+inline short baseType(const XSQLVAR& var)
+{
+    return short(var.sqltype & ~1);
+}
+
+}  // namespace korvat

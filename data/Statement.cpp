@@ -1,0 +1,115 @@
+#include "Statement.h"
+
+#include "Connection.h"
+#include "Transaction.h"
+
+#include <QtEndian>
+
+namespace korvat {
+
+Statement::Statement(Connection& connection, Transaction& transaction)
+    : m_connection(connection), m_transaction(transaction), m_handle(connection.sharedClient())
+{
+}
+
+void Statement::prepare(const QString& serverText)
+{
+    unprepare();
+    ClientLibrary& client = m_connection.client();
+    StatusVector status;
+    client.isc_dsql_alloc_statement2(status.get(), m_connection.handle(), m_handle.address());
+    m_connection.check(status.get());
+
+    const QByteArray text = m_connection.codePage().encode(serverText);
+    m_output = SqlDescriptorArea(16);
+    client.isc_dsql_prepare(status.get(), m_transaction.handle(), m_handle.address(),
+                            static_cast<unsigned short>(text.size()), text.constData(),
+                            static_cast<unsigned short>(m_connection.sqlDialect()), m_output.get());
+    if (status.failed()) {
+        m_handle.reset();
+        m_transaction.check(status.get());
+    }
+    describe();
+    m_select = readIsSelect();
+    m_prepared = true;
+}
+
+void Statement::describe()
+{
+    ClientLibrary& client = m_connection.client();
+    StatusVector status;
+    const unsigned short dialect = static_cast<unsigned short>(m_connection.sqlDialect());
+    if (m_output.growToDescribed()) {
+        client.isc_dsql_describe(status.get(), m_handle.address(), dialect, m_output.get());
+        m_connection.check(status.get());
+    }
+    m_output.allocateDescribedBuffers();
+
+    m_input = SqlDescriptorArea(16);
+    client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());
+    m_connection.check(status.get());
+    if (m_input.growToDescribed()) {
+        client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());
+        m_connection.check(status.get());
+    }
+}
+
+bool Statement::readIsSelect()
+{
+    const char items[] = {isc_info_sql_stmt_type};
+    char reply[16] = {};
+    StatusVector status;
+    m_connection.client().isc_dsql_sql_info(status.get(), m_handle.address(), short(sizeof items),
+                                            items, short(sizeof reply), reply);
+    m_connection.check(status.get());
+    if (reply[0] != isc_info_sql_stmt_type)
+        return m_output.count() > 0;
+    const int length = qFromLittleEndian<quint16>(reply + 1);
+    int type = 0;
+    for (int i = length - 1; i >= 0; --i)
+        type = (type << 8) | quint8(reply[3 + i]);
+    return type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
+}
+
+void Statement::execute()
+{
+    closeCursor();
+    StatusVector status;
+    m_connection.client().isc_dsql_execute(status.get(), m_transaction.handle(), m_handle.address(),
+                                           static_cast<unsigned short>(m_connection.sqlDialect()),
+                                           m_input.count() > 0 ? m_input.get() : nullptr);
+    m_transaction.check(status.get());
+    m_cursorOpen = m_select;
+}
+
+bool Statement::fetch()
+{
+    StatusVector status;
+    const ISC_STATUS result = m_connection.client().isc_dsql_fetch(
+        status.get(), m_handle.address(), static_cast<unsigned short>(m_connection.sqlDialect()), m_output.get());
+    if (result == 100)
+        return false;
+    m_transaction.check(status.get());
+    return true;
+}
+
+void Statement::closeCursor() noexcept
+{
+    if (!m_cursorOpen)
+        return;
+    m_cursorOpen = false;
+    if (!m_handle.isSet())
+        return;
+    StatusVector status;
+    m_connection.client().isc_dsql_free_statement(status.get(), m_handle.address(), DSQL_close);
+}
+
+void Statement::unprepare() noexcept
+{
+    m_cursorOpen = false;
+    m_prepared = false;
+    m_select = false;
+    m_handle.reset();
+}
+
+}  // namespace korvat

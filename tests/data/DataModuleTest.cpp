@@ -1,0 +1,132 @@
+#include "DataTestSupport.h"
+#include "LoopbackServer.h"
+#include "TestDatabase.h"
+#include "u_dm.h"
+
+#include <QDir>
+
+using namespace korvat;
+using namespace korvat::test;
+
+namespace {
+
+class DataModule : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
+        TestDatabase::create(settings.defaultTarget).detach();
+    }
+
+    void insertGroupPending(Tdm& module, int id)
+    {
+        Statement statement(module.IBDatabase2, module.IBTransaction1);
+        statement.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (%1)").arg(id));
+        statement.execute();
+    }
+
+    qint64 committedGroups(const QString& name)
+    {
+        return TestDatabase::attach(name).rowCount(QStringLiteral("T_GRUBU"));
+    }
+
+    TempFolder folder;
+    TdmSettings settings;
+};
+
+}  // namespace
+
+TEST(DataModuleSettings, theDefaultTargetLivesInTheHomeFolder)
+{
+    EXPECT_EQ(TdmSettings::defaultTargetDatabaseName(),
+              QDir::homePath() + QStringLiteral("/Korvat/KORVAT.FDB"));
+}
+
+TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
+{
+    Tdm module(settings);
+    EXPECT_FALSE(module.IBDatabase1.connected());
+    EXPECT_EQ(module.IBDatabase1.databaseName(), QStringLiteral("D:\\Projeler\\Korvat\\KORVAT.FDB"));
+    EXPECT_TRUE(module.IBDatabase2.connected());
+    EXPECT_EQ(module.IBDatabase2.databaseName(), settings.defaultTarget);
+    EXPECT_EQ(module.IBDatabase2.defaultTransaction(), &module.IBTransaction1);
+    EXPECT_EQ(module.IBDatabase1.defaultTransaction(), nullptr);
+    EXPECT_TRUE(module.IBTransaction1.inTransaction());
+    EXPECT_FALSE(module.IBDatabase1.internalTransaction().inTransaction());
+
+    const QByteArray connectionBlock = QByteArray("\x01\x1c\x06SYSDBA\x1d\x09quietbolt", 20);
+    EXPECT_EQ(module.IBDatabase1.parameterBlock(), connectionBlock);
+    EXPECT_EQ(module.IBDatabase2.parameterBlock(), connectionBlock);
+    EXPECT_EQ(module.IBTransaction1.parameterBlock(), QByteArray("\x03\x0f\x11\x07", 4));
+    EXPECT_EQ(module.IBDatabase1.internalTransaction().parameterBlock(),
+              QByteArray("\x03\x0f\x11\x07\x08", 5));
+}
+
+TEST_F(DataModule, aMissingDefaultTargetEndsTheCreation)
+{
+    settings.defaultTarget = folder.filePath(QStringLiteral("yok/KORVAT.FDB"));
+    EXPECT_THROW(Tdm module(settings), ServerError);
+}
+
+TEST_F(DataModule, detachingTheTargetCommitsAndTheTransactionCanStartAgain)
+{
+    Tdm module(settings);
+    insertGroupPending(module, 1);
+    module.IBDatabase2.setConnected(false);
+    EXPECT_FALSE(module.IBTransaction1.inTransaction());
+    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+
+    module.IBDatabase2.setConnected(true);
+    module.IBTransaction1.setActive(true);
+    EXPECT_TRUE(module.IBTransaction1.inTransaction());
+}
+
+TEST_F(DataModule, theEndOfTheProgramCommitsPendingRows)
+{
+    {
+        Tdm module(settings);
+        insertGroupPending(module, 1);
+        module.shutdown();
+        EXPECT_FALSE(module.IBDatabase2.connected());
+    }
+    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+
+    {
+        Tdm module(settings);
+        insertGroupPending(module, 2);
+    }  // destroyed without an orderly shutdown: still committed
+    EXPECT_EQ(committedGroups(settings.defaultTarget), 2);
+}
+
+TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
+{
+    const QString source = folder.filePath(QStringLiteral("source.fdb"));
+    TestDatabase::create(source).detach();
+    Tdm module(settings);
+    module.IBDatabase1.setDatabaseName(source);
+    module.IBDatabase1.setConnected(true);
+    module.IBDatabase1.internalTransaction().start();
+    module.shutdown();
+    EXPECT_FALSE(module.IBDatabase1.connected());
+    EXPECT_FALSE(module.IBDatabase1.internalTransaction().inTransaction());
+}
+
+TEST_F(DataModule, aCommitThatFailsAtTheEndOfTheProgramIsRaised)
+{
+    LoopbackServer& server = loopbackServer();
+    server.start();
+    const QString remote = server.remoteName(server.databasePath(QStringLiteral("shutdown.fdb")));
+    QFile::remove(server.databasePath(QStringLiteral("shutdown.fdb")));
+    TestDatabase::create(remote).detach();
+    settings.defaultTarget = remote;
+
+    Tdm module(settings);
+    insertGroupPending(module, 1);
+    server.kill();
+    EXPECT_THROW(module.shutdown(), ServerError);
+    EXPECT_FALSE(module.IBDatabase2.connected());
+    EXPECT_FALSE(module.IBTransaction1.inTransaction());
+
+    server.start();
+    EXPECT_EQ(committedGroups(remote), 0);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+// Small pieces shared by the data layer's tests: a target-like connection
+// with its transaction, and a check of an error's exact message.
+
+#include "ClientLibrary.h"
+#include "Connection.h"
+#include "Errors.h"
+#include "Statement.h"
+#include "Transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace korvat::test {
+
+inline const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"),
+                                             QStringLiteral("password=quietbolt")};
+inline const QStringList targetTransactionParams = {
+    QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+
+// The message of the error that an action raises, or "<no error>".
+inline QString errorMessage(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DataError& error) {
+        return error.message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+// A connection and its default transaction, set up as the data module sets
+// up the target, but not yet attached.
+struct TargetSide {
+    explicit TargetSide(const QString& databaseName)
+        : client(ClientLibrary::load()),
+          connection(std::make_unique<Connection>(QStringLiteral("IBDatabase2"), client, databaseName)),
+          transaction(std::make_unique<Transaction>(QStringLiteral("IBTransaction1"), client))
+    {
+        connection->setParams(connectionParams);
+        transaction->setParams(targetTransactionParams);
+        connection->setDefaultTransaction(transaction.get());
+    }
+    ~TargetSide()
+    {
+        transaction.reset();
+        connection.reset();
+    }
+
+    void openAndStart()
+    {
+        connection->open();
+        transaction->start();
+    }
+
+    // Runs one statement without parameters in the target transaction.
+    void run(const QString& sql)
+    {
+        Statement statement(*connection, *transaction);
+        statement.prepare(sql);
+        statement.execute();
+    }
+
+    std::shared_ptr<ClientLibrary> client;
+    std::unique_ptr<Connection> connection;
+    std::unique_ptr<Transaction> transaction;
+};
+
+}  // namespace korvat::test

@@ -1,0 +1,157 @@
+#include "ScriptedDialogs.h"
+#include "UiTest.h"
+#include "u_L_Devir.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+
+Q_DECLARE_METATYPE(DialogButtons)
+Q_DECLARE_METATYPE(DialogIcon)
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scriptedDialogsAnswerInOrderAndRecordWhatWasShown()
+    {
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::No).press(DialogButton::Ok).chooseFile(QStringLiteral("/db/a.fdb"));
+        QWidget owner;
+
+        QCOMPARE(dialogs.messageBox(&owner, QStringLiteral("Stok"), QStringLiteral("Devam edilsin mi?"),
+                                    DialogButtons::YesNo, DialogIcon::None),
+                 DialogButton::No);
+        dialogs.showSimpleMessage(&owner, QStringLiteral("Lütfen"));
+        QCOMPARE(dialogs.openFile(&owner, QStringLiteral("/db/old.fdb"), {}).value_or(QString()),
+                 QStringLiteral("/db/a.fdb"));
+
+        QCOMPARE(dialogs.calls().size(), 3);
+        const auto& calls = dialogs.calls();
+        QCOMPARE(calls[0].caption, QStringLiteral("Stok"));
+        QCOMPARE(calls[0].buttons, DialogButtons::YesNo);
+        QCOMPARE(calls[1].kind, ScriptedDialogs::Kind::SimpleMessage);
+        QCOMPARE(calls[1].caption, QApplication::applicationDisplayName());
+        QCOMPARE(calls[1].text, QString::fromUtf8("Lütfen"));
+        QCOMPARE(calls[2].kind, ScriptedDialogs::Kind::OpenFile);
+        QCOMPARE(calls[2].text, QStringLiteral("/db/old.fdb"));
+        QCOMPARE(dialogs.unansweredCount(), 0);
+        QCOMPARE(dialogs.pendingAnswers(), 0);
+    }
+
+    // Each of these fails the running test on purpose, hence the expected failures.
+    void unansweredMessageBoxFailsTheTestAndDeclines()
+    {
+        ScriptedDialogs dialogs;
+        QEXPECT_FAIL("", "a box shown without a queued answer", Continue);
+        const DialogButton answer = dialogs.messageBox(nullptr, QString(), QStringLiteral("Devam edilsin mi?"),
+                                                       DialogButtons::YesNo, DialogIcon::None);
+        QCOMPARE(answer, DialogButton::No);
+        QCOMPARE(dialogs.unansweredCount(), 1);
+    }
+
+    void answerThatIsNotOneOfTheButtonsFailsTheTest()
+    {
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::Yes);
+        QEXPECT_FAIL("", "Yes pressed on an OK box", Continue);
+        dialogs.showSimpleMessage(nullptr, QStringLiteral("Stoklar aktarıldı"));
+        QCOMPARE(dialogs.unansweredCount(), 1);
+    }
+
+    void unansweredFileDialogFailsTheTestAndIsCancelled()
+    {
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::Ok);
+        QEXPECT_FAIL("", "a button queued for a file-open dialog", Continue);
+        QVERIFY(!dialogs.openFile(nullptr, QString(), {}));
+        QCOMPARE(dialogs.unansweredCount(), 1);
+    }
+
+    void messageBoxIsBuiltWithItsIconButtonsAndCaption_data()
+    {
+        QTest::addColumn<DialogButtons>("buttons");
+        QTest::addColumn<DialogIcon>("icon");
+        QTest::addColumn<QMessageBox::StandardButtons>("standard");
+        QTest::addColumn<QMessageBox::Icon>("shownIcon");
+        QTest::newRow("error") << DialogButtons::Ok << DialogIcon::Error
+                               << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::Critical;
+        QTest::newRow("confirmation") << DialogButtons::YesNo << DialogIcon::None
+                                      << (QMessageBox::Yes | QMessageBox::No) << QMessageBox::NoIcon;
+        QTest::newRow("delete record") << DialogButtons::OkCancel << DialogIcon::None
+                                       << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::NoIcon;
+    }
+    void messageBoxIsBuiltWithItsIconButtonsAndCaption()
+    {
+        QFETCH(DialogButtons, buttons);
+        QFETCH(DialogIcon, icon);
+        QFETCH(QMessageBox::StandardButtons, standard);
+        QFETCH(QMessageBox::Icon, shownIcon);
+        QWidget owner;
+        const auto box = QtDialogService::createMessageBox(&owner, QStringLiteral("Cari"),
+                                                           QStringLiteral("Devam edilsin mi?"), buttons, icon);
+        QCOMPARE(box->standardButtons(), standard);
+        QCOMPARE(box->icon(), shownIcon);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Cari"));
+        QCOMPARE(box->text(), QStringLiteral("Devam edilsin mi?"));
+        QCOMPARE(box->parentWidget(), &owner);
+        QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    }
+
+    void boxClosedWithoutAButtonGivesTheNegativeAnswer()
+    {
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo), DialogButton::Yes);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo), DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel), DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Cancel, DialogButtons::OkCancel), DialogButton::Cancel);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo), DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::OkCancel), DialogButton::Cancel);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok), DialogButton::Ok);
+    }
+
+    void fileDialogTakesAnyNameAndOffersTheLastOne()
+    {
+        const QString last = QDir::temp().absoluteFilePath(QStringLiteral("no-such-file.fdb"));
+        const auto dialog = QtDialogService::createFileDialog(nullptr, last, OpenDialogSettings{});
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
+        QCOMPARE(dialog->windowTitle(), QFileDialog().windowTitle());
+        QCOMPARE(dialog->nameFilters(), QFileDialog().nameFilters());
+        QVERIFY(dialog->isSizeGripEnabled());
+        QCOMPARE(dialog->selectedFiles(), QStringList{last});
+
+        OpenDialogSettings checking;
+        checking.checkExistence = true;
+        QCOMPARE(QtDialogService::createFileDialog(nullptr, QString(), checking)->fileMode(),
+                 QFileDialog::ExistingFile);
+    }
+
+    void openDialog1OffersTheFileChosenLastThroughIt()
+    {
+        ScriptedDialogs dialogs;
+        TL_Devir window(dialogs);
+        const OpenDialogSettings& settings = window.OpenDialog1.settings;
+        QVERIFY(settings.filter.isEmpty() && settings.title.isEmpty());
+        QVERIFY(!settings.checkExistence && settings.resizable);
+
+        dialogs.chooseFile(QStringLiteral("/data/source.fdb")).cancelFile().chooseFile(QStringLiteral("/t.fdb"));
+        QVERIFY(window.OpenDialog1.execute(&window, dialogs));
+        QCOMPARE(window.OpenDialog1.fileName, QStringLiteral("/data/source.fdb"));
+        QVERIFY(!window.OpenDialog1.execute(&window, dialogs));
+        QCOMPARE(window.OpenDialog1.fileName, QStringLiteral("/data/source.fdb"));
+        QVERIFY(window.OpenDialog1.execute(&window, dialogs));
+
+        const auto& calls = dialogs.calls();
+        QCOMPARE(calls.size(), 3);
+        QCOMPARE(calls[0].text, QString());
+        QCOMPARE(calls[1].text, QStringLiteral("/data/source.fdb"));
+        QCOMPARE(calls[2].text, QStringLiteral("/data/source.fdb"));
+        QCOMPARE(calls[2].parent.data(), &window);
+        QVERIFY(calls[2].settings == settings);
+    }
+};
+
+UI_TEST(DialogsTest);
+
+#include "DialogsTest.moc"

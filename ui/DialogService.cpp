@@ -1,0 +1,96 @@
+#include "DialogService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButtons standardButtons(DialogButtons buttons)
+{
+    switch (buttons) {
+    case DialogButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case DialogButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case DialogButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+QWidget* QtDialogService::ownerFor(QWidget* parent)
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return parent ? parent->window() : nullptr;
+}
+
+std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner, const QString& caption,
+                                                               const QString& text,
+                                                               DialogButtons buttons, DialogIcon icon)
+{
+    auto box = std::make_unique<QMessageBox>(
+        icon == DialogIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
+        standardButtons(buttons), owner);
+    // Every other window of the program is disabled while a box shows.
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+DialogButton QtDialogService::answerOf(int standardButton, DialogButtons buttons)
+{
+    switch (buttons) {
+    case DialogButtons::YesNo:
+        return standardButton == QMessageBox::Yes ? DialogButton::Yes : DialogButton::No;
+    case DialogButtons::OkCancel:
+        return standardButton == QMessageBox::Ok ? DialogButton::Ok : DialogButton::Cancel;
+    case DialogButtons::Ok:
+        break;
+    }
+    return DialogButton::Ok;
+}
+
+DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption, const QString& text,
+                                         DialogButtons buttons, DialogIcon icon)
+{
+    const auto box = createMessageBox(ownerFor(parent), caption, text, buttons, icon);
+    return answerOf(box->exec(), buttons);
+}
+
+void QtDialogService::showSimpleMessage(QWidget* parent, const QString& text)
+{
+    const auto box = createMessageBox(ownerFor(parent), QApplication::applicationDisplayName(), text,
+                                      DialogButtons::Ok, DialogIcon::None);
+    box->exec();
+}
+
+std::unique_ptr<QFileDialog> QtDialogService::createFileDialog(QWidget* owner,
+                                                               const QString& lastFileName,
+                                                               const OpenDialogSettings& settings)
+{
+    auto dialog = std::make_unique<QFileDialog>(owner, settings.title);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // AnyFile takes a typed name as it is; ExistingFile has the dialog check it.
+    dialog->setFileMode(settings.checkExistence ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!settings.filter.isEmpty())
+        dialog->setNameFilter(settings.filter);
+    dialog->setSizeGripEnabled(settings.resizable);
+    if (!lastFileName.isEmpty())
+        dialog->selectFile(lastFileName);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    return dialog;
+}
+
+std::optional<QString> QtDialogService::openFile(QWidget* parent, const QString& lastFileName,
+                                                 const OpenDialogSettings& settings)
+{
+    const auto dialog = createFileDialog(ownerFor(parent), lastFileName, settings);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    // The path goes to the database server, which expects the platform's separators.
+    return QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
+}

@@ -1,0 +1,297 @@
+#include "u_L_Devir.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize clientSize(842, 587);
+constexpr QColor skyBlue(166, 202, 240);
+constexpr int panelHeight = 167;
+constexpr int sourcePagesHeight = 190;
+constexpr int progressBarHeight = 17;
+
+// The picker's value as the window was designed; FormCreate replaces the date,
+// the time of day stays with the picker for good.
+const QDateTime initialTransferDateTime(QDate(2025, 2, 3), QTime(21, 57, 33, 446));
+
+// Tahoma where installed; otherwise the faces closest to it, then the
+// system's own sans-serif.
+QFont windowFont()
+{
+    QFont font;
+    font.setStyleHint(QFont::SansSerif);
+    font.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    for (const char* family : {"Tahoma", "Verdana", "DejaVu Sans", "Liberation Sans", "Arial"}) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+            font.setFamily(QString::fromLatin1(family));
+            break;
+        }
+    }
+    font.setPointSize(8);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    return font;
+}
+
+// Only the weight is set, the rest comes from the window's font.
+void makeBold(QWidget* widget)
+{
+    QFont bold;
+    bold.setBold(true);
+    widget->setFont(bold);
+}
+
+template <typename Widget>
+Widget* newControl(QWidget* parent, const char* name)
+{
+    auto widget = new Widget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+template <typename Widget>
+Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto widget = newControl<Widget>(parent, name);
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+{
+    auto widget = place<QLabel>(parent, name, geometry.x(), geometry.y(), geometry.width(),
+                                geometry.height());
+    widget->setText(text);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return widget;
+}
+
+QLineEdit* pathEdit(QWidget* parent, const char* name, int top)
+{
+    auto edit = place<QLineEdit>(parent, name, 153, top, 488, 21);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Midlight));
+    edit->setPalette(palette);
+    return edit;
+}
+
+QPushButton* browseButton(QWidget* parent, const char* name, int top)
+{
+    auto button = place<QPushButton>(parent, name, 647, top, 23, 22);
+    button->setText(QStringLiteral("?"));
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QPushButton* transferButton(QWidget* parent, const char* name, int left, const QString& text)
+{
+    auto button = place<QPushButton>(parent, name, left, 82, 75, 25);
+    button->setText(text);
+    makeBold(button);
+    return button;
+}
+
+QTableView* grid(QWidget* page, const char* name)
+{
+    auto view = newControl<QTableView>(page, name);
+    QFont titleFont = windowFont();
+    view->horizontalHeader()->setFont(titleFont);
+    auto layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    return view;
+}
+
+QWidget* page(QTabWidget* pages, const char* name, const QString& text)
+{
+    auto widget = newControl<QWidget>(pages, name);
+    pages->addTab(widget, text);
+    return widget;
+}
+
+}  // namespace
+
+bool FileOpenDialog::execute(QWidget* owner, DialogService& dialogs)
+{
+    const std::optional<QString> chosen = dialogs.openFile(owner, fileName, settings);
+    if (!chosen)
+        return false;
+    fileName = *chosen;
+    return true;
+}
+
+TL_Devir::TL_Devir(QWidget* parent)
+    : TL_Devir(std::make_unique<QtDialogService>(), nullptr, parent)
+{
+}
+
+TL_Devir::TL_Devir(DialogService& dialogs, QWidget* parent)
+    : TL_Devir(nullptr, &dialogs, parent)
+{
+}
+
+TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dialogs,
+                   QWidget* parent)
+    : QWidget(parent),
+      m_ownDialogs(std::move(ownDialogs)),
+      m_dialogs(dialogs ? dialogs : m_ownDialogs.get()),
+      m_errorDisplay(*m_dialogs, this)
+{
+    setObjectName(QStringLiteral("L_Devir"));
+    setWindowTitle(QStringLiteral("Korvat Devir Programı "));
+    setFont(windowFont());
+    QPalette sky = palette();
+    sky.setColor(QPalette::Window, skyBlue);
+    setPalette(sky);
+    setAutoFillBackground(true);
+    resize(clientSize);
+
+    createPanel();
+    createPages();
+
+    ProgressBar1 = newControl<QProgressBar>(this, "ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(progressBarHeight);
+
+    auto areas = new QVBoxLayout(this);
+    areas->setContentsMargins(0, 0, 0, 0);
+    areas->setSpacing(0);
+    areas->addWidget(Panel1);
+    areas->addWidget(PageControl1);
+    areas->addWidget(PageControl2, 1);
+    areas->addWidget(ProgressBar1);
+
+    arrangeTabOrder();
+    connectHandler(chStokBakiye, &QCheckBox::toggled, this, &TL_Devir::chStokBakiyeClick);
+
+    FormCreate();
+}
+
+TL_Devir::~TL_Devir()
+{
+    // The children outlive the members; no handler may run once the dialogs are gone.
+    for (const QMetaObject::Connection& connection : std::as_const(m_handlerConnections))
+        disconnect(connection);
+}
+
+void TL_Devir::createPanel()
+{
+    Panel1 = newControl<QFrame>(this, "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setFixedHeight(panelHeight);
+
+    Label1 = label(Panel1, "Label1", QRect(24, 29, 105, 13), QStringLiteral("Kaynak Database :"));
+    makeBold(Label1);
+    edtKaynakDatabase = pathEdit(Panel1, "edtKaynakDatabase", 21);
+    SpeedButton1 = browseButton(Panel1, "SpeedButton1", 20);
+
+    Label2 = label(Panel1, "Label2", QRect(24, 56, 96, 13), QStringLiteral("Hedef Database :"));
+    makeBold(Label2);
+    edtHedefDatabase = pathEdit(Panel1, "edtHedefDatabase", 48);
+    SpeedButton2 = browseButton(Panel1, "SpeedButton2", 48);
+
+    Label3 = label(Panel1, "Label3", QRect(445, 80, 61, 13), QStringLiteral("Devir Tarihi :"));
+
+    Button1 = transferButton(Panel1, "Button1", 24, QStringLiteral("Grubu Aktar"));
+    Button2 = transferButton(Panel1, "Button2", 105, QStringLiteral("Stok Aktar"));
+    Button3 = transferButton(Panel1, "Button3", 186, QStringLiteral("Cari Aktar"));
+
+    ch_PozitifStok = place<QCheckBox>(Panel1, "ch_PozitifStok", 24, 136, 373, 14);
+    ch_PozitifStok->setText(QStringLiteral(
+        "Pozitif Stokların bakiyesini aktar(Sıfır ve negatifleri stok kartı olarak aktarır)"));
+    ch_PozitifStok->setEnabled(false);
+
+    DateTimePicker1 = place<QDateTimeEdit>(Panel1, "DateTimePicker1", 512, 72, 97, 21);
+    // The format comes first: a date-only format set later would drop the time of day.
+    DateTimePicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setDateTime(initialTransferDateTime);
+
+    chStokBakiye = place<QCheckBox>(Panel1, "chStokBakiye", 24, 113, 373, 17);
+    chStokBakiye->setText(QStringLiteral("Stok bakiyesini aktar"));
+}
+
+void TL_Devir::createPages()
+{
+    PageControl1 = newControl<QTabWidget>(this, "PageControl1");
+    PageControl1->setFixedHeight(sourcePagesHeight);
+    tbGrubu = page(PageControl1, "tbGrubu", QStringLiteral("Grubu"));
+    tbStok = page(PageControl1, "tbStok", QStringLiteral("Stok"));
+    tbCari = page(PageControl1, "tbCari", QStringLiteral("Cari"));
+    DBGrid1 = grid(tbGrubu, "DBGrid1");
+    DBGrid2 = grid(tbStok, "DBGrid2");
+    DBGrid5 = grid(tbCari, "DBGrid5");
+    PageControl1->setCurrentWidget(tbCari);
+
+    PageControl2 = newControl<QTabWidget>(this, "PageControl2");
+    tbGrubu2 = page(PageControl2, "tbGrubu2", QStringLiteral("Grubu"));
+    tbStok2 = page(PageControl2, "tbStok2", QStringLiteral("Stok"));
+    tbCari2 = page(PageControl2, "tbCari2", QStringLiteral("Cari"));
+    DBGrid3 = grid(tbGrubu2, "DBGrid3");
+    DBGrid4 = grid(tbStok2, "DBGrid4");
+    DBGrid6 = grid(tbCari2, "DBGrid6");
+    PageControl2->setCurrentWidget(tbCari2);
+}
+
+void TL_Devir::arrangeTabOrder()
+{
+    // The panel's controls, then the source pages, the progress bar (which
+    // takes no focus) and the target pages. Each grid follows its tab bar by
+    // creation, which tying it here as well would only disturb.
+    const QList<QWidget*> order = {edtKaynakDatabase, edtHedefDatabase, Button1,
+                                   Button2,           Button3,          ch_PozitifStok,
+                                   DateTimePicker1,   chStokBakiye,     PageControl1,
+                                   ProgressBar1,      PageControl2};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        ;
+}
+
+void TL_Devir::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_centred || !isWindow())
+        return;
+    m_centred = true;
+    if (const QScreen* desktop = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(desktop->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+QDate TL_Devir::transferDate() const
+{
+    return DateTimePicker1->date();
+}
+
+QDateTime TL_Devir::transferDateTime() const
+{
+    return DateTimePicker1->dateTime();
+}
+
+void TL_Devir::FormCreate()
+{
+    // setDate keeps the time of day the picker holds.
+    DateTimePicker1->setDate(QDate::currentDate());
+}
+
+void TL_Devir::chStokBakiyeClick()
+{
+    // Only enabled or not: a check mark set while enabled stays, greyed.
+    ch_PozitifStok->setEnabled(chStokBakiye->isChecked());
+}
