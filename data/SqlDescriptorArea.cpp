@@ -77,6 +77,7 @@ void SqlDescriptorArea::bind(int index, short sqlType, const QByteArray& storage
     v.sqltype = short(sqlType | 1);
     v.sqllen = length;
     v.sqlscale = 0;
+    v.sqlsubtype = 0;  // text goes as bytes of the connection's character set
     v.sqldata = const_cast<char*>(m_bound[index].constData());
     v.sqlind = &m_nullIndicators[index];
 }

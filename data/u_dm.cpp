@@ -30,6 +30,13 @@ std::shared_ptr<ClientLibrary> applyServerType(const QString& objectName, const 
     }
 }
 
+EditableDataSet::Settings editSettings(const schema::MasterTable& table,
+                                       schema::EditStatements statements)
+{
+    return {QString::fromLatin1(table.name), std::move(statements),
+            QString::fromLatin1(table.keyColumn), QString::fromLatin1(table.generator)};
+}
+
 }  // namespace
 
 QString TdmSettings::defaultTargetDatabaseName()
@@ -41,12 +48,38 @@ QString TdmSettings::defaultTargetDatabaseName()
 #endif
 }
 
+#define TDM_INIT_FIELD(query, column)                                                              \
+    query##column(query.fieldObject(QStringLiteral(#query #column))),
+
 Tdm::Tdm(const TdmSettings& settings)
-    : IBDatabase1(QStringLiteral("IBDatabase1"),
+    : m_regionalSettings(settings.regionalSettings.value_or(RegionalSettings::fromSystem())),
+      IBDatabase1(QStringLiteral("IBDatabase1"),
                   applyServerType(QStringLiteral("IBDatabase1"), settings.clientLibraryFileName),
                   sourceDatabaseNameWhenCreated),
+      qryStok(QStringLiteral("qryStok"), IBDatabase1, m_regionalSettings, schema::stok,
+              schema::stokQuery()),
+      TDM_QRYSTOK_FIELDS(TDM_INIT_FIELD)
+      ds_qryStok(QStringLiteral("ds_qryStok"), qryStok),
+      qryGrubu(QStringLiteral("qryGrubu"), IBDatabase1, m_regionalSettings, schema::grubu,
+               schema::grubuQuery()),
+      TDM_QRYGRUBU_FIELDS(TDM_INIT_FIELD)
+      Ds_qryGrubu(QStringLiteral("Ds_qryGrubu"), qryGrubu),
+      qryCari(QStringLiteral("qryCari"), IBDatabase1, m_regionalSettings, schema::cari,
+              schema::cariQuery()),
+      TDM_QRYCARI_FIELDS(TDM_INIT_FIELD)
+      Ds_qryCari(QStringLiteral("Ds_qryCari"), qryCari),
       IBDatabase2(QStringLiteral("IBDatabase2"), IBDatabase1.sharedClient(), settings.defaultTarget),
-      IBTransaction1(QStringLiteral("IBTransaction1"), IBDatabase1.sharedClient())
+      IBTransaction1(QStringLiteral("IBTransaction1"), IBDatabase1.sharedClient()),
+      Q_Grubu(QStringLiteral("Q_Grubu"), IBDatabase2, IBTransaction1, m_regionalSettings,
+              m_tableInfo, editSettings(schema::grubu, schema::grubuStatements())),
+      Q_Stok(QStringLiteral("Q_Stok"), IBDatabase2, IBTransaction1, m_regionalSettings,
+             m_tableInfo, editSettings(schema::stok, schema::stokStatements())),
+      Ds_Q_Grubu(QStringLiteral("Ds_Q_Grubu"), Q_Grubu),
+      Ds_Q_Stok(QStringLiteral("Ds_Q_Stok"), Q_Stok),
+      qry(QStringLiteral("qry"), IBDatabase2, IBTransaction1, m_regionalSettings),
+      Q_Cari(QStringLiteral("Q_Cari"), IBDatabase2, IBTransaction1, m_regionalSettings,
+             m_tableInfo, editSettings(schema::cari, schema::cariStatements())),
+      Ds_Q_Cari(QStringLiteral("Ds_Q_Cari"), Q_Cari)
 {
     IBDatabase1.setParams(connectionParams);
     IBDatabase2.setParams(connectionParams);
@@ -58,8 +91,9 @@ Tdm::Tdm(const TdmSettings& settings)
 
 Tdm::~Tdm()
 {
-    // Members end in reverse order on their own: IBTransaction1 by its default
-    // action, then IBDatabase2, then IBDatabase1 with its read transaction.
+    // Members end in reverse order on their own: the target data sets and qry
+    // close, IBTransaction1 ends by its default action, IBDatabase2 detaches,
+    // the source queries close and IBDatabase1 ends its read transaction.
 }
 
 void Tdm::settleReferences()
@@ -89,8 +123,15 @@ void Tdm::shutdown()
         }
     };
 
+    Q_Cari.close();
+    qry.close();
+    Q_Stok.close();
+    Q_Grubu.close();
     keepFirst(IBTransaction1.endByDefaultAction());
     run([this] { IBDatabase2.close(); });
+    qryCari.close();
+    qryGrubu.close();
+    qryStok.close();
     run([this] { IBDatabase1.close(); });
 
     if (firstFailure)

@@ -29,9 +29,11 @@ QWidget* QtDialogService::ownerFor(QWidget* parent)
     return parent ? parent->window() : nullptr;
 }
 
-std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner, const QString& caption,
+std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner,
+                                                               const QString& caption,
                                                                const QString& text,
-                                                               DialogButtons buttons, DialogIcon icon)
+                                                               DialogButtons buttons,
+                                                               DialogIcon icon)
 {
     auto box = std::make_unique<QMessageBox>(
         icon == DialogIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
@@ -54,8 +56,9 @@ DialogButton QtDialogService::answerOf(int standardButton, DialogButtons buttons
     return DialogButton::Ok;
 }
 
-DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption, const QString& text,
-                                         DialogButtons buttons, DialogIcon icon)
+DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption,
+                                         const QString& text, DialogButtons buttons,
+                                         DialogIcon icon)
 {
     const auto box = createMessageBox(ownerFor(parent), caption, text, buttons, icon);
     return answerOf(box->exec(), buttons);
@@ -63,8 +66,8 @@ DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption
 
 void QtDialogService::showSimpleMessage(QWidget* parent, const QString& text)
 {
-    const auto box = createMessageBox(ownerFor(parent), QApplication::applicationDisplayName(), text,
-                                      DialogButtons::Ok, DialogIcon::None);
+    const auto box = createMessageBox(ownerFor(parent), QApplication::applicationDisplayName(),
+                                      text, DialogButtons::Ok, DialogIcon::None);
     box->exec();
 }
 

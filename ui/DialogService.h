@@ -58,7 +58,8 @@ public:
     static std::unique_ptr<QMessageBox> createMessageBox(QWidget* owner, const QString& caption,
                                                          const QString& text, DialogButtons buttons,
                                                          DialogIcon icon);
-    static std::unique_ptr<QFileDialog> createFileDialog(QWidget* owner, const QString& lastFileName,
+    static std::unique_ptr<QFileDialog> createFileDialog(QWidget* owner,
+                                                         const QString& lastFileName,
                                                          const OpenDialogSettings& settings);
 
     // The button a box's result stands for; a box closed without one of its

@@ -25,7 +25,10 @@ constexpr int progressBarHeight = 17;
 
 // The picker's value as the window was designed; FormCreate replaces the date,
 // the time of day stays with the picker for good.
-const QDateTime initialTransferDateTime(QDate(2025, 2, 3), QTime(21, 57, 33, 446));
+QDateTime initialTransferDateTime()
+{
+    return QDateTime(QDate(2025, 2, 3), QTime(21, 57, 33, 446));
+}
 
 // Tahoma where installed; otherwise the faces closest to it, then the
 // system's own sans-serif.
@@ -107,8 +110,7 @@ QPushButton* transferButton(QWidget* parent, const char* name, int left, const Q
 QTableView* grid(QWidget* page, const char* name)
 {
     auto view = newControl<QTableView>(page, name);
-    QFont titleFont = windowFont();
-    view->horizontalHeader()->setFont(titleFont);
+    view->horizontalHeader()->setFont(windowFont());
     auto layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
@@ -220,7 +222,7 @@ void TL_Devir::createPanel()
     // The format comes first: a date-only format set later would drop the time of day.
     DateTimePicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
     DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDateTime(initialTransferDateTime);
+    DateTimePicker1->setDateTime(initialTransferDateTime());
 
     chStokBakiye = place<QCheckBox>(Panel1, "chStokBakiye", 24, 113, 373, 17);
     chStokBakiye->setText(QStringLiteral("Stok bakiyesini aktar"));
@@ -258,7 +260,7 @@ void TL_Devir::arrangeTabOrder()
                                    DateTimePicker1,   chStokBakiye,     PageControl1,
                                    ProgressBar1,      PageControl2};
     for (qsizetype i = 1; i < order.size(); ++i)
-        ;
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TL_Devir::showEvent(QShowEvent* event)

@@ -17,12 +17,15 @@ private slots:
     void scriptedDialogsAnswerInOrderAndRecordWhatWasShown()
     {
         ScriptedDialogs dialogs;
-        dialogs.press(DialogButton::No).press(DialogButton::Ok).chooseFile(QStringLiteral("/db/a.fdb"));
+        dialogs.press(DialogButton::No)
+            .press(DialogButton::Ok)
+            .chooseFile(QStringLiteral("/db/a.fdb"));
         QWidget owner;
 
-        QCOMPARE(dialogs.messageBox(&owner, QStringLiteral("Stok"), QStringLiteral("Devam edilsin mi?"),
-                                    DialogButtons::YesNo, DialogIcon::None),
-                 DialogButton::No);
+        QCOMPARE(
+            dialogs.messageBox(&owner, QStringLiteral("Stok"), QStringLiteral("Devam edilsin mi?"),
+                               DialogButtons::YesNo, DialogIcon::None),
+            DialogButton::No);
         dialogs.showSimpleMessage(&owner, QStringLiteral("Lütfen"));
         QCOMPARE(dialogs.openFile(&owner, QStringLiteral("/db/old.fdb"), {}).value_or(QString()),
                  QStringLiteral("/db/a.fdb"));
@@ -45,8 +48,9 @@ private slots:
     {
         ScriptedDialogs dialogs;
         QEXPECT_FAIL("", "a box shown without a queued answer", Continue);
-        const DialogButton answer = dialogs.messageBox(nullptr, QString(), QStringLiteral("Devam edilsin mi?"),
-                                                       DialogButtons::YesNo, DialogIcon::None);
+        const DialogButton answer =
+            dialogs.messageBox(nullptr, QString(), QStringLiteral("Devam edilsin mi?"),
+                               DialogButtons::YesNo, DialogIcon::None);
         QCOMPARE(answer, DialogButton::No);
         QCOMPARE(dialogs.unansweredCount(), 1);
     }
@@ -76,11 +80,14 @@ private slots:
         QTest::addColumn<QMessageBox::StandardButtons>("standard");
         QTest::addColumn<QMessageBox::Icon>("shownIcon");
         QTest::newRow("error") << DialogButtons::Ok << DialogIcon::Error
-                               << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::Critical;
-        QTest::newRow("confirmation") << DialogButtons::YesNo << DialogIcon::None
-                                      << (QMessageBox::Yes | QMessageBox::No) << QMessageBox::NoIcon;
-        QTest::newRow("delete record") << DialogButtons::OkCancel << DialogIcon::None
-                                       << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::NoIcon;
+                               << QMessageBox::StandardButtons(QMessageBox::Ok)
+                               << QMessageBox::Critical;
+        QTest::newRow("confirmation")
+            << DialogButtons::YesNo << DialogIcon::None << (QMessageBox::Yes | QMessageBox::No)
+            << QMessageBox::NoIcon;
+        QTest::newRow("delete record")
+            << DialogButtons::OkCancel << DialogIcon::None
+            << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::NoIcon;
     }
     void messageBoxIsBuiltWithItsIconButtonsAndCaption()
     {
@@ -89,8 +96,8 @@ private slots:
         QFETCH(QMessageBox::StandardButtons, standard);
         QFETCH(QMessageBox::Icon, shownIcon);
         QWidget owner;
-        const auto box = QtDialogService::createMessageBox(&owner, QStringLiteral("Cari"),
-                                                           QStringLiteral("Devam edilsin mi?"), buttons, icon);
+        const auto box = QtDialogService::createMessageBox(
+            &owner, QStringLiteral("Cari"), QStringLiteral("Devam edilsin mi?"), buttons, icon);
         QCOMPARE(box->standardButtons(), standard);
         QCOMPARE(box->icon(), shownIcon);
         QCOMPARE(box->windowTitle(), QStringLiteral("Cari"));
@@ -101,13 +108,20 @@ private slots:
 
     void boxClosedWithoutAButtonGivesTheNegativeAnswer()
     {
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo), DialogButton::Yes);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo), DialogButton::No);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel), DialogButton::Ok);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Cancel, DialogButtons::OkCancel), DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo), DialogButton::No);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::OkCancel), DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok), DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo),
+                 DialogButton::Yes);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo),
+                 DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel),
+                 DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Cancel, DialogButtons::OkCancel),
+                 DialogButton::Cancel);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo),
+                 DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::OkCancel),
+                 DialogButton::Cancel);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok),
+                 DialogButton::Ok);
     }
 
     void fileDialogTakesAnyNameAndOffersTheLastOne()
@@ -135,7 +149,9 @@ private slots:
         QVERIFY(settings.filter.isEmpty() && settings.title.isEmpty());
         QVERIFY(!settings.checkExistence && settings.resizable);
 
-        dialogs.chooseFile(QStringLiteral("/data/source.fdb")).cancelFile().chooseFile(QStringLiteral("/t.fdb"));
+        dialogs.chooseFile(QStringLiteral("/data/source.fdb"))
+            .cancelFile()
+            .chooseFile(QStringLiteral("/t.fdb"));
         QVERIFY(window.OpenDialog1.execute(&window, dialogs));
         QCOMPARE(window.OpenDialog1.fileName, QStringLiteral("/data/source.fdb"));
         QVERIFY(!window.OpenDialog1.execute(&window, dialogs));

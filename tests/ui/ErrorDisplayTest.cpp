@@ -13,7 +13,8 @@ namespace {
 // Dialogs that cannot show anything at all.
 class BrokenDialogs : public DialogService {
 public:
-    DialogButton messageBox(QWidget*, const QString&, const QString&, DialogButtons, DialogIcon) override
+    DialogButton messageBox(QWidget*, const QString&, const QString&, DialogButtons,
+                            DialogIcon) override
     {
         throw std::runtime_error("no display");
     }
@@ -72,7 +73,8 @@ private slots:
         m_dialogs->press(DialogButton::Ok);
         display.run([] {
             try {
-                throw korvat::ServerError(QStringLiteral("I/O error during \"open\""), -902, 335544344);
+                throw korvat::ServerError(QStringLiteral("I/O error during \"open\""), -902,
+                                          335544344);
             } catch (...) {
                 std::throw_with_nested(korvat::LayerError(QStringLiteral("outer")));
             }

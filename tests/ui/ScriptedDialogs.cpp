@@ -45,7 +45,7 @@ ScriptedDialogs::Call newCall(ScriptedDialogs::Kind kind, QWidget* parent, const
 
 }  // namespace
 
-const char* toString(ScriptedDialogs::Kind kind)
+const char* kindName(ScriptedDialogs::Kind kind)
 {
     switch (kind) {
     case ScriptedDialogs::Kind::MessageBox:
@@ -104,15 +104,16 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer()
 void ScriptedDialogs::failUnanswered(const Call& call, const QString& why)
 {
     const QByteArray message = QStringLiteral("Unscripted %1 \"%2\": \"%3\" (%4)")
-                                   .arg(QString::fromLatin1(toString(call.kind)), call.caption,
+                                   .arg(QString::fromLatin1(kindName(call.kind)), call.caption,
                                         call.text, why)
                                    .toUtf8();
     // QFAIL would only leave this function; qFail marks the running test failed.
     QTest::qFail(message.constData(), __FILE__, __LINE__);
 }
 
-DialogButton ScriptedDialogs::messageBox(QWidget* parent, const QString& caption, const QString& text,
-                                         DialogButtons buttons, DialogIcon icon)
+DialogButton ScriptedDialogs::messageBox(QWidget* parent, const QString& caption,
+                                         const QString& text, DialogButtons buttons,
+                                         DialogIcon icon)
 {
     Call call = newCall(Kind::MessageBox, parent, caption, text);
     call.buttons = buttons;

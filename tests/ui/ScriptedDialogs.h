@@ -55,4 +55,4 @@ private:
     QList<Call> m_calls;
 };
 
-const char* toString(ScriptedDialogs::Kind kind);
+const char* kindName(ScriptedDialogs::Kind kind);

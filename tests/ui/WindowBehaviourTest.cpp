@@ -156,7 +156,10 @@ private:
     }
 
     // On the box itself: a check box takes clicks on its box and text only.
-    static void click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+    static void click(QCheckBox* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
 
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TL_Devir> m_window;

@@ -145,7 +145,8 @@ private slots:
     {
         QFETCH(QSize, size);
         m_window->resize(size);
-        QTRY_COMPARE(m_window->ProgressBar1->geometry(), QRect(0, size.height() - 17, size.width(), 17));
+        QTRY_COMPARE(m_window->ProgressBar1->geometry(),
+                     QRect(0, size.height() - 17, size.width(), 17));
         QCOMPARE(m_window->Panel1->geometry(), QRect(0, 0, size.width(), 167));
         QCOMPARE(m_window->PageControl1->geometry(), QRect(0, 167, size.width(), 190));
         QCOMPARE(m_window->PageControl2->geometry(),
@@ -234,7 +235,8 @@ private slots:
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.edtKaynakDatabase->setFocus();
-        // ch_PozitifStok is disabled; Tab walks through the picker's date sections before leaving it.
+        // ch_PozitifStok is disabled; Tab walks through the picker's date sections before leaving
+        // it.
         QList<QWidget*> expected = {w.edtHedefDatabase, w.Button1, w.Button2, w.Button3};
         expected += QList<QWidget*>(w.DateTimePicker1->sectionCount(), w.DateTimePicker1);
         expected += {w.chStokBakiye, w.PageControl1->findChild<QTabBar*>(), w.DBGrid5,
