@@ -22,12 +22,21 @@ QString chooseEmbeddedLockFolder(const QString& defaultFolder, const QString& pr
 #else
     if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
         return {};
-    if (!QFileInfo::exists(defaultFolder))
-        return {};  // the engine creates it itself
-    const QByteArray path = QFile::encodeName(defaultFolder);
-    if (::access(path.constData(), W_OK | X_OK) == 0)
-        return {};
-    return privateFolder;
+    const auto mayUse = [](const QString& path, int mode) {
+        return ::access(QFile::encodeName(path).constData(), mode) == 0;
+    };
+    const QFileInfo folder(defaultFolder);
+    if (!folder.exists())
+        return mayUse(folder.absolutePath(), W_OK | X_OK) ? QString() : privateFolder;
+    // The engine must create files there and open those another user left.
+    if (!folder.isDir() || !mayUse(defaultFolder, W_OK | X_OK))
+        return privateFolder;
+    const QFileInfoList entries =
+        QDir(defaultFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries)
+        if (!mayUse(entry.absoluteFilePath(), R_OK | W_OK))
+            return privateFolder;
+    return {};
 #endif
 }
 

@@ -96,11 +96,11 @@ void Connection::open()
     const QByteArray& block = parameterBlock();
     const QByteArray name = encodeDatabaseName(m_databaseName);
     StatusVector status;
-    isc_db_handle handle = 0;
-    m_client->isc_attach_database(status.get(), short(name.size()), name.constData(), &handle,
-                                  short(block.size()), block.constData());
+    m_client->isc_attach_database(status.get(), short(name.size()), name.constData(),
+                                  m_attachment.address(), short(block.size()), block.constData());
+    if (status.failed())
+        m_attachment.forget();
     m_client->check(status.get());
-    *m_attachment.address() = handle;
 
     try {
         m_databaseSqlDialect = readDatabaseSqlDialect();

@@ -10,47 +10,58 @@ namespace korvat {
 // Move-only owner of one client-library handle. The release function is the
 // quiet way to give the handle back (detach, roll back, drop); it runs only
 // when the owner still holds a handle, never throws, and never commits.
+//
+// The client library remembers the address of the variable that received a
+// handle and clears it when the object behind the handle goes away, so the
+// handle lives in a cell of its own whose address stays the same however
+// often its owner moves. Every call that creates a handle must be given
+// address(), never a temporary.
 template <typename Handle, ISC_STATUS (*Release)(const ClientLibrary&, Handle*)>
 class ClientHandle {
 public:
-    ClientHandle() = default;
-    explicit ClientHandle(std::shared_ptr<ClientLibrary> client) : m_client(std::move(client)) {}
-    ~ClientHandle() { reset(); }
-
-    ClientHandle(ClientHandle&& other) noexcept
-        : m_client(std::move(other.m_client)), m_handle(std::exchange(other.m_handle, 0))
+    explicit ClientHandle(std::shared_ptr<ClientLibrary> client)
+        : m_client(std::move(client)), m_cell(std::make_unique<Handle>(0))
     {
     }
+    ~ClientHandle() { reset(); }
+
+    ClientHandle(ClientHandle&& other) noexcept = default;
     ClientHandle& operator=(ClientHandle&& other) noexcept
     {
         if (this != &other) {
             reset();
             m_client = std::move(other.m_client);
-            m_handle = std::exchange(other.m_handle, 0);
+            m_cell = std::move(other.m_cell);
         }
         return *this;
     }
     ClientHandle(const ClientHandle&) = delete;
     ClientHandle& operator=(const ClientHandle&) = delete;
 
-    Handle* address() { return &m_handle; }
-    Handle value() const { return m_handle; }
-    bool isSet() const { return m_handle != 0; }
+    Handle* address() { return m_cell.get(); }
+    Handle value() const { return m_cell ? *m_cell : 0; }
+    bool isSet() const { return value() != 0; }
 
     // Gives the handle back quietly, ignoring what the server says.
     void reset() noexcept
     {
-        if (m_handle && m_client)
-            Release(*m_client, &m_handle);
-        m_handle = 0;
+        if (!m_cell)
+            return;
+        if (*m_cell && m_client)
+            Release(*m_client, m_cell.get());
+        *m_cell = 0;
     }
 
     // Forgets the handle without a call: the client has already freed it.
-    void forget() noexcept { m_handle = 0; }
+    void forget() noexcept
+    {
+        if (m_cell)
+            *m_cell = 0;
+    }
 
 private:
     std::shared_ptr<ClientLibrary> m_client;
-    Handle m_handle = 0;
+    std::unique_ptr<Handle> m_cell;
 };
 
 namespace handle_release {

@@ -106,10 +106,11 @@ void Transaction::start()
         elements.push_back({connection->handle(), int(block.size()), block.constData()});
 
     StatusVector status;
-    isc_tr_handle handle = 0;
-    m_client->isc_start_multiple(status.get(), &handle, short(elements.size()), elements.data());
+    m_client->isc_start_multiple(status.get(), m_handle.address(), short(elements.size()),
+                                 elements.data());
+    if (status.failed())
+        m_handle.forget();
     check(status.get());
-    *m_handle.address() = handle;
 }
 
 void Transaction::requireActive() const

@@ -5,20 +5,13 @@
 
 namespace {
 
-QStringList fieldNames(GridColumnList columns)
+// A column list as "FIELD:width FIELD:width ...", easy to hold against the tables.
+QString listed(GridColumnList columns)
 {
-    QStringList names;
+    QStringList entries;
     for (const GridColumn& column : columns)
-        names.append(QString::fromLatin1(column.fieldName));
-    return names;
-}
-
-QList<int> widths(GridColumnList columns)
-{
-    QList<int> result;
-    for (const GridColumn& column : columns)
-        result.append(column.width);
-    return result;
+        entries.append(QStringLiteral("%1:%2").arg(QLatin1String(column.fieldName)).arg(column.width));
+    return entries.join(QLatin1Char(' '));
 }
 
 }  // namespace
@@ -29,39 +22,39 @@ class GridColumnsTest : public QObject {
 private slots:
     void groupGridsListFourColumnsOf75()
     {
-        const QStringList names = {"GRUBU_ID", "GRUBU", "SIRA_NO", "KISA_YOL"};
-        for (GridColumnList columns : {DBGrid1Columns(), DBGrid3Columns()}) {
-            QCOMPARE(fieldNames(columns), names);
-            QCOMPARE(widths(columns), QList<int>(4, 75));
-        }
+        const QString group = QStringLiteral("GRUBU_ID:75 GRUBU:75 SIRA_NO:75 KISA_YOL:75");
+        QCOMPARE(listed(DBGrid1Columns()), group);
+        QCOMPARE(listed(DBGrid3Columns()), group);
     }
 
-    void stockGridsListTheSame39ColumnsWithTheirWidths()
+    // The same 39 fields; the target's grid keeps default widths from the eleventh on.
+    void stockGridsListTheSameFieldsWithTheirWidths()
     {
-        const QStringList names = {
-            "STOK_ID", "STOK_KODU", "STOK_ADI", "SATIS_FIYATI", "ALIS_FIYATI", "GRUBU", "GRUBU_ID",
-            "EK_MENU", "SIRA_NO", "RESIM_YERI", "BIRIM", "STOK_TIPI", "STOK_TIPI_ID", "GIREN",
-            "CIKAN", "ENVANTER", "AKTIFLIK", "MALIYET", "SATIS_FIYATI_2", "BARKOD", "KISA_YOL",
-            "KDV", "SATIS_ISKONTO", "ALIS_ISKONTO", "A_KDV", "S_KDV", "SON_ALIS", "SON_SATIS",
-            "ACIKLAMA", "KAR_MARJI", "YERLI_URUN_FT", "AGIRLIK_TIPI", "TERAZI_PLU",
-            "KRITIK_SEVIYE", "BIRIM_AGIRLIK_FIYAT", "AGIRLIK", "KAPMANYA", "KMP_M", "KMP_M2"};
-        const QList<int> firstTen = {50, 83, 201, 83, 71, 58, 60, 50, 0, 0};
-        const QList<int> sourceRest = {64, 64, 64, 0, 0, 0, 0, 0, 64, 64, 64, 0, 64, 64, 64,
-                                       64, 0, 0, 64, 0, 64, 64, 0, 64, 64, 0, 64, 0, 0};
-        QCOMPARE(fieldNames(DBGrid2Columns()), names);
-        QCOMPARE(fieldNames(DBGrid4Columns()), names);
-        QCOMPARE(widths(DBGrid2Columns()), firstTen + sourceRest);
-        QCOMPARE(widths(DBGrid4Columns()), firstTen + QList<int>(29, 0));
+        const QString firstTen = QStringLiteral(
+            "STOK_ID:50 STOK_KODU:83 STOK_ADI:201 SATIS_FIYATI:83 ALIS_FIYATI:71 GRUBU:58 "
+            "GRUBU_ID:60 EK_MENU:50 SIRA_NO:0 RESIM_YERI:0 ");
+        QCOMPARE(listed(DBGrid2Columns()),
+                 firstTen + QStringLiteral(
+                     "BIRIM:64 STOK_TIPI:64 STOK_TIPI_ID:64 GIREN:0 CIKAN:0 ENVANTER:0 AKTIFLIK:0 "
+                     "MALIYET:0 SATIS_FIYATI_2:64 BARKOD:64 KISA_YOL:64 KDV:0 SATIS_ISKONTO:64 "
+                     "ALIS_ISKONTO:64 A_KDV:64 S_KDV:64 SON_ALIS:0 SON_SATIS:0 ACIKLAMA:64 "
+                     "KAR_MARJI:0 YERLI_URUN_FT:64 AGIRLIK_TIPI:64 TERAZI_PLU:0 KRITIK_SEVIYE:64 "
+                     "BIRIM_AGIRLIK_FIYAT:64 AGIRLIK:0 KAPMANYA:64 KMP_M:0 KMP_M2:0"));
+        QCOMPARE(listed(DBGrid4Columns()),
+                 firstTen + QStringLiteral(
+                     "BIRIM:0 STOK_TIPI:0 STOK_TIPI_ID:0 GIREN:0 CIKAN:0 ENVANTER:0 AKTIFLIK:0 "
+                     "MALIYET:0 SATIS_FIYATI_2:0 BARKOD:0 KISA_YOL:0 KDV:0 SATIS_ISKONTO:0 "
+                     "ALIS_ISKONTO:0 A_KDV:0 S_KDV:0 SON_ALIS:0 SON_SATIS:0 ACIKLAMA:0 "
+                     "KAR_MARJI:0 YERLI_URUN_FT:0 AGIRLIK_TIPI:0 TERAZI_PLU:0 KRITIK_SEVIYE:0 "
+                     "BIRIM_AGIRLIK_FIYAT:0 AGIRLIK:0 KAPMANYA:0 KMP_M:0 KMP_M2:0"));
     }
 
     void sourceAccountGridListsFourteenColumns()
     {
-        QCOMPARE(fieldNames(DBGrid5Columns()),
-                 QStringList({"CARI_ID", "CARI_KODU", "CARI_ADI", "TELEFON", "BORC", "ALACAK",
-                              "BAKIYE", "TELEFON2", "VERGI_NO", "VERGI_DAIRESI", "ADRES", "ADRES2",
-                              "ACIKLAMA", "AKTIFLIK"}));
-        QCOMPARE(widths(DBGrid5Columns()),
-                 QList<int>({0, 96, 147, 67, 0, 0, 0, 52, 0, 64, 64, 64, 64, 0}));
+        QCOMPARE(listed(DBGrid5Columns()),
+                 QStringLiteral("CARI_ID:0 CARI_KODU:96 CARI_ADI:147 TELEFON:67 BORC:0 ALACAK:0 "
+                                "BAKIYE:0 TELEFON2:52 VERGI_NO:0 VERGI_DAIRESI:64 ADRES:64 "
+                                "ADRES2:64 ACIKLAMA:64 AKTIFLIK:0"));
     }
 
     void gridsAreFoundByNameAndTheTargetAccountGridHasNoList()

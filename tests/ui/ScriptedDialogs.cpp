@@ -60,29 +60,26 @@ const char* kindName(ScriptedDialogs::Kind kind)
 
 ScriptedDialogs& ScriptedDialogs::press(DialogButton button)
 {
-    m_answers.emplace_back(button);
+    m_answers.push_back({Answer::Kind::Button, button, QString()});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::chooseFile(const QString& path)
 {
-    m_answers.emplace_back(path);
+    m_answers.push_back({Answer::Kind::File, DialogButton::Ok, path});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::cancelFile()
 {
-    m_answers.emplace_back(CancelledFile{});
+    m_answers.push_back({Answer::Kind::CancelledFile, DialogButton::Cancel, QString()});
     return *this;
 }
 
 const ScriptedDialogs::Call& ScriptedDialogs::lastCall() const
 {
-    static const Call none = [] {
-        Call call;
-        call.text = QStringLiteral("<no dialog was shown>");
-        return call;
-    }();
+    static const Call none = newCall(Kind::MessageBox, nullptr, QString(),
+                                     QStringLiteral("<no dialog was shown>"));
     return m_calls.isEmpty() ? none : m_calls.constLast();
 }
 
@@ -92,59 +89,45 @@ int ScriptedDialogs::unansweredCount() const
                              [](const Call& call) { return !call.answered; }));
 }
 
-std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer()
+bool ScriptedDialogs::answer(Call& call, Answer& next)
 {
-    if (m_answers.empty())
-        return std::nullopt;
-    Answer answer = std::move(m_answers.front());
-    m_answers.pop_front();
-    return answer;
+    if (!m_answers.empty()) {
+        next = m_answers.front();
+        m_answers.pop_front();
+    }
+    const bool fits = call.kind == Kind::OpenFile
+                          ? next.kind == Answer::Kind::File || next.kind == Answer::Kind::CancelledFile
+                          : next.kind == Answer::Kind::Button && offers(call.buttons, next.button);
+    call.answered = fits;
+    m_calls.append(call);
+    if (!fits) {
+        const QByteArray message =
+            QStringLiteral("Unscripted %1 \"%2\": \"%3\" (%4)")
+                .arg(QString::fromLatin1(kindName(call.kind)), call.caption, call.text,
+                     next.kind == Answer::Kind::None ? QStringLiteral("no answer queued")
+                                                     : QStringLiteral("the queued answer does not fit"))
+                .toUtf8();
+        // QFAIL would only leave this function; qFail marks the running test failed.
+        QTest::qFail(message.constData(), __FILE__, __LINE__);
+    }
+    return fits;
 }
 
-void ScriptedDialogs::failUnanswered(const Call& call, const QString& why)
-{
-    const QByteArray message = QStringLiteral("Unscripted %1 \"%2\": \"%3\" (%4)")
-                                   .arg(QString::fromLatin1(kindName(call.kind)), call.caption,
-                                        call.text, why)
-                                   .toUtf8();
-    // QFAIL would only leave this function; qFail marks the running test failed.
-    QTest::qFail(message.constData(), __FILE__, __LINE__);
-}
-
-DialogButton ScriptedDialogs::messageBox(QWidget* parent, const QString& caption,
-                                         const QString& text, DialogButtons buttons,
-                                         DialogIcon icon)
+DialogButton ScriptedDialogs::messageBox(QWidget* parent, const QString& caption, const QString& text,
+                                         DialogButtons buttons, DialogIcon icon)
 {
     Call call = newCall(Kind::MessageBox, parent, caption, text);
     call.buttons = buttons;
     call.icon = icon;
-    DialogButton pressed = negativeAnswer(buttons);
-    const std::optional<Answer> answer = takeAnswer();
-    const DialogButton* button = answer ? std::get_if<DialogButton>(&*answer) : nullptr;
-    if (!answer)
-        failUnanswered(call, QStringLiteral("no answer queued"));
-    else if (!button || !offers(buttons, *button))
-        failUnanswered(call, QStringLiteral("the queued answer is not one of its buttons"));
-    else {
-        pressed = *button;
-        call.answered = true;
-    }
-    m_calls.append(call);
-    return pressed;
+    Answer next;
+    return answer(call, next) ? next.button : negativeAnswer(buttons);
 }
 
 void ScriptedDialogs::showSimpleMessage(QWidget* parent, const QString& text)
 {
     Call call = newCall(Kind::SimpleMessage, parent, QApplication::applicationDisplayName(), text);
-    const std::optional<Answer> answer = takeAnswer();
-    const DialogButton* button = answer ? std::get_if<DialogButton>(&*answer) : nullptr;
-    if (!answer)
-        failUnanswered(call, QStringLiteral("no answer queued"));
-    else if (!button || *button != DialogButton::Ok)
-        failUnanswered(call, QStringLiteral("it has only an OK button"));
-    else
-        call.answered = true;
-    m_calls.append(call);
+    Answer next;
+    answer(call, next);
 }
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget* parent, const QString& lastFileName,
@@ -152,18 +135,8 @@ std::optional<QString> ScriptedDialogs::openFile(QWidget* parent, const QString&
 {
     Call call = newCall(Kind::OpenFile, parent, QString(), lastFileName);
     call.settings = settings;
-    std::optional<QString> chosen;
-    const std::optional<Answer> answer = takeAnswer();
-    if (!answer) {
-        failUnanswered(call, QStringLiteral("no answer queued"));
-    } else if (const QString* path = std::get_if<QString>(&*answer)) {
-        chosen = *path;
-        call.answered = true;
-    } else if (std::holds_alternative<CancelledFile>(*answer)) {
-        call.answered = true;
-    } else {
-        failUnanswered(call, QStringLiteral("the queued answer is a button"));
-    }
-    m_calls.append(call);
-    return chosen;
+    Answer next;
+    if (answer(call, next) && next.kind == Answer::Kind::File)
+        return next.path;
+    return std::nullopt;
 }

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QString>
 #include <deque>
-#include <variant>
 
 // Dialogs answered from a script: each dialog shown takes the next queued
 // answer and is recorded. A dialog shown without a fitting answer fails the
@@ -45,11 +44,15 @@ public:
                                     const OpenDialogSettings& settings) override;
 
 private:
-    struct CancelledFile {};
-    using Answer = std::variant<DialogButton, QString, CancelledFile>;
+    struct Answer {
+        enum class Kind { None, Button, File, CancelledFile } kind = Kind::None;
+        DialogButton button = DialogButton::Ok;
+        QString path;
+    };
 
-    std::optional<Answer> takeAnswer();
-    void failUnanswered(const Call& call, const QString& why);
+    // Takes the next queued answer into next and records the call; a missing
+    // or unfitting answer fails the running test and gives false.
+    bool answer(Call& call, Answer& next);
 
     std::deque<Answer> m_answers;
     QList<Call> m_calls;

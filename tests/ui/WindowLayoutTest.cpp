@@ -2,7 +2,6 @@
 #include "UiTest.h"
 #include "u_L_Devir.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
@@ -227,26 +226,6 @@ private slots:
         } while (widget != w.edtKaynakDatabase);
         QCOMPARE(chain, expected);
         QCOMPARE(w.ProgressBar1->focusPolicy(), Qt::NoFocus);
-    }
-
-    void tabKeyVisitsTheEnabledControlsAndTheOpenPages()
-    {
-        TL_Devir& w = *m_window;
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.edtKaynakDatabase->setFocus();
-        // ch_PozitifStok is disabled; Tab walks through the picker's date sections before leaving
-        // it.
-        QList<QWidget*> expected = {w.edtHedefDatabase, w.Button1, w.Button2, w.Button3};
-        expected += QList<QWidget*>(w.DateTimePicker1->sectionCount(), w.DateTimePicker1);
-        expected += {w.chStokBakiye, w.PageControl1->findChild<QTabBar*>(), w.DBGrid5,
-                     w.PageControl2->findChild<QTabBar*>(), w.DBGrid6, w.edtKaynakDatabase};
-        QList<QWidget*> visited;
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited.append(QApplication::focusWidget());
-        }
-        QCOMPARE(visited, expected);
     }
 
 private:

@@ -1,0 +1,558 @@
+#include "DataSetModel.h"
+#include "GridBinding.h"
+#include "TestDatabase.h"
+#include "UiTest.h"
+#include "u_dm.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+using namespace korvat;
+using namespace korvat::test;
+
+namespace {
+
+constexpr int sourceGroups = 60;
+constexpr int targetGroups = 3;
+
+// Columns of DBGrid1 and DBGrid3: GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL.
+constexpr int idColumn = 0;
+constexpr int nameColumn = 1;
+constexpr int orderColumn = 2;
+
+QString messageOf(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const DataError& dataError) {
+        return dataError.message();
+    } catch (...) {
+        return QStringLiteral("<not a data error>");
+    }
+}
+
+// The cells of one model row as the grid shows them.
+QStringList rowText(const QAbstractItemModel& model, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < model.columnCount(); ++c)
+        cells << model.index(row, c).data().toString();
+    return cells;
+}
+
+}  // namespace
+
+class DataSetModelTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    QString m_sourcePath;
+    QString m_targetPath;
+    std::unique_ptr<Tdm> m_dm;
+    QStringList m_errors;
+    QStringList m_questions;
+    std::deque<bool> m_answers;
+
+    Tdm& dm() { return *m_dm; }
+
+    void openSourceGroups()
+    {
+        dm().IBDatabase1.setDatabaseName(m_sourcePath);
+        dm().IBDatabase1.setConnected(true);
+        dm().qryGrubu.open();
+    }
+
+    DataSetModel::ErrorHandler errorCollector()
+    {
+        return [this](std::exception_ptr error) { m_errors << messageOf(error); };
+    }
+
+    GridActions actions()
+    {
+        return {errorCollector(), [this](const QString& question) {
+                    m_questions << question;
+                    if (m_answers.empty())
+                        return false;
+                    const bool answer = m_answers.front();
+                    m_answers.pop_front();
+                    return answer;
+                }};
+    }
+
+    // A small grid on screen: a few rows fit, far fewer than the source holds.
+    std::unique_ptr<QTableView> shownView()
+    {
+        auto view = std::make_unique<QTableView>();
+        view->resize(420, 160);
+        view->show();
+        if (!QTest::qWaitForWindowExposed(view.get()))
+            qWarning("grid not exposed");
+        return view;
+    }
+
+    // Lets the view's delayed layout and fetching run to rest.
+    static void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QTest::qWait(10);
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TempFolder>();
+        m_sourcePath = m_folder->filePath(QStringLiteral("source.fdb"));
+        m_targetPath = m_folder->filePath(QStringLiteral("KORVAT.FDB"));
+        {
+            TestDatabase source = TestDatabase::create(m_sourcePath);
+            for (int id = 1; id <= sourceGroups; ++id)
+                source.insertRow(QStringLiteral("T_GRUBU"),
+                                 {{QStringLiteral("GRUBU_ID"), id},
+                                  {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)},
+                                  {QStringLiteral("SIRA_NO"), id * 10}});
+            TestDatabase target = TestDatabase::create(m_targetPath);
+            for (int id = 1; id <= targetGroups; ++id)
+                target.insertRow(QStringLiteral("T_GRUBU"),
+                                 {{QStringLiteral("GRUBU_ID"), id},
+                                  {QStringLiteral("GRUBU"), QStringLiteral("Hedef %1").arg(id)}});
+            target.setGenerator(QString::fromLatin1(kGrubuGenerator), 100);
+        }
+        TdmSettings settings;
+        settings.defaultTarget = m_targetPath;
+        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
+        m_dm = std::make_unique<Tdm>(settings);
+        m_errors.clear();
+        m_questions.clear();
+        m_answers.clear();
+    }
+
+    void cleanup() { m_dm.reset(); }
+
+    void aWalkedAndClosedQueryKeepsTheModelConsistent()
+    {
+        openSourceGroups();
+        DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        QCOMPARE(model.columnCount(), 4);
+        QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), QStringLiteral("GRUBU"));
+        QCOMPARE(model.rowCount(), dm().qryGrubu.rowsShown());
+        QVERIFY(model.rowCount() < sourceGroups);
+
+        dm().qryGrubu.first();
+        while (!dm().qryGrubu.eof())
+            dm().qryGrubu.next();
+        QCOMPARE(model.rowCount(), sourceGroups);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(rowText(model, 41), (QStringList{QStringLiteral("42"), QStringLiteral("Grup 42"),
+                                                  QStringLiteral("420"), QString()}));
+        QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(),
+                 DataSetModel::browseMark);
+        QCOMPARE(model.headerData(sourceGroups - 2, Qt::Vertical).toString(), QString());
+
+        dm().qryGrubu.close();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 4);
+        QVERIFY(!model.canFetchMore({}));
+    }
+
+    void walkingAnnouncesEachNewRowAloneWithoutAReset()
+    {
+        openSourceGroups();
+        DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy marks(&model, &QAbstractItemModel::headerDataChanged);
+
+        for (int step = 1; step <= 10; ++step)
+            dm().qryGrubu.next();
+
+        QCOMPARE(inserted.count(), 10);
+        for (int i = 0; i < inserted.count(); ++i) {
+            QCOMPARE(inserted[i][1].toInt(), i + 1);
+            QCOMPARE(inserted[i][2].toInt(), i + 1);
+        }
+        QCOMPARE(resets.count(), 0);
+        // Only the row left and the row reached are repainted in the indicator.
+        QCOMPARE(marks.count(), 20);
+        QCOMPARE(marks.last()[1].toInt(), 10);
+        QCOMPARE(marks.last()[2].toInt(), 10);
+        QCOMPARE(model.headerData(10, Qt::Vertical).toString(), DataSetModel::browseMark);
+        QCOMPARE(model.headerData(9, Qt::Vertical).toString(), QString());
+    }
+
+    void fetchMoreTakesOneBatchAndAnnouncesItOnce()
+    {
+        openSourceGroups();
+        DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        model.setBatchSize([] { return 7; });
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+        QVERIFY(model.canFetchMore({}));
+        model.fetchMore({});
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted[0][1].toInt(), 1);
+        QCOMPARE(inserted[0][2].toInt(), 7);
+        QCOMPARE(dm().qryGrubu.recordCount(), 8);
+        QCOMPARE(model.rowCount(), 8);
+        QCOMPARE(dm().qryGrubu.currentRow(), 0);
+
+        while (model.canFetchMore({}))
+            model.fetchMore({});
+        QCOMPARE(model.rowCount(), sourceGroups);
+        QCOMPARE(inserted.count(), 9);
+    }
+
+    void aShownGridFetchesWhatItShowsAndScrollingFetchesMore()
+    {
+        auto view = shownView();
+        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        openSourceGroups();
+        settle();
+
+        const int shown = dm().qryGrubu.recordCount();
+        const int rowHeight = view->verticalHeader()->defaultSectionSize();
+        const int fit = (view->viewport()->height() + rowHeight - 1) / rowHeight;
+        QVERIFY2(shown > 1 && shown <= fit + 1,
+                 qPrintable(QStringLiteral("%1 rows fetched, %2 fit").arg(shown).arg(fit)));
+        QVERIFY(shown < sourceGroups);
+        QCOMPARE(binding.model()->rowCount(), shown);
+
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        settle();
+        QVERIFY(dm().qryGrubu.recordCount() > shown);
+        QVERIFY(dm().qryGrubu.recordCount() < sourceGroups);
+        QCOMPARE(binding.model()->rowCount(), dm().qryGrubu.recordCount());
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void closingTheDataSetEmptiesTheRowsAndKeepsTheListedColumns()
+    {
+        openSourceGroups();
+        DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy moved(&model, &DataSetModel::currentRowMoved);
+
+        dm().qryGrubu.close();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 4);
+        QCOMPARE(model.headerData(idColumn, Qt::Horizontal).toString(), QStringLiteral("GRUBU_ID"));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved[0][0].toInt(), -1);
+
+        dm().qryGrubu.open();
+        QCOMPARE(resets.count(), 2);
+        QCOMPARE(model.rowCount(), dm().qryGrubu.rowsShown());
+        QCOMPARE(rowText(model, 0).first(), QStringLiteral("1"));
+    }
+
+    void aGridWithoutAListShowsEveryFieldOnlyWhileOpen()
+    {
+        DataSetModel model(dm().Q_Cari, {});
+        QCOMPARE(model.columnCount(), 0);
+
+        dm().Q_Cari.open();
+        const QStringList columns = tableDef(QString::fromLatin1(kCariTable)).columnNames();
+        QCOMPARE(model.columnCount(), columns.size());
+        for (int c = 0; c < model.columnCount(); ++c) {
+            QCOMPARE(model.headerData(c, Qt::Horizontal).toString(), columns[c]);
+            QCOMPARE(model.columnWidth(c), 0);
+        }
+
+        dm().Q_Cari.close();
+        QCOMPARE(model.columnCount(), 0);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void aColumnWhoseFieldIsMissingStaysEmpty()
+    {
+        static constexpr GridColumn columns[] = {{"GRUBU", 80}, {"YOK_ALAN", 50}};
+        dm().Q_Grubu.open();
+        DataSetModel model(dm().Q_Grubu, columns);
+
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("YOK_ALAN"));
+        QCOMPARE(model.columnWidth(0), 80);
+        QCOMPARE(model.fieldIndexAt(1), -1);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Hedef 1"));
+        QVERIFY(!model.index(0, 1).data().isValid());
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+        QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("x")));
+    }
+
+    void sourceQueriesCannotBeEdited()
+    {
+        openSourceGroups();
+        DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        model.setErrorHandler(errorCollector());
+
+        QVERIFY(!(model.flags(model.index(0, nameColumn)) & Qt::ItemIsEditable));
+        QVERIFY(!model.setData(model.index(0, nameColumn), QStringLiteral("Yeni")));
+        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Grup 1"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void anAppendedRowShowsTheInsertMarkUntilItIsPosted()
+    {
+        dm().Q_Grubu.open();
+        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+        dm().Q_Grubu.append();
+        QCOMPARE(model.rowCount(), targetGroups + 1);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted[0][1].toInt(), targetGroups);
+        QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::insertMark);
+        QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QString());
+        QCOMPARE(rowText(model, targetGroups), QStringList(4, QString()));
+        // The rows above still show their own values, not the new row's.
+        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Hedef 1"));
+
+        dm().Q_Grubu.fieldByName(u"GRUBU").setAsString(QStringLiteral("Yeni grup"));
+        QCOMPARE(model.index(targetGroups, nameColumn).data().toString(),
+                 QStringLiteral("Yeni grup"));
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(changed.last()[0].toModelIndex().row(), targetGroups);
+
+        dm().Q_Grubu.post();
+        QCOMPARE(model.rowCount(), targetGroups + 1);
+        QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::browseMark);
+        QCOMPARE(model.index(targetGroups, idColumn).data().toString(), QStringLiteral("101"));
+        QCOMPARE(inserted.count(), 1);
+    }
+
+    void aBadIntegerTypedIsReportedAndRefused()
+    {
+        dm().Q_Grubu.open();
+        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
+        model.setErrorHandler(errorCollector());
+        const QModelIndex order = model.index(1, orderColumn);
+
+        QVERIFY(model.flags(order) & Qt::ItemIsEditable);
+        QVERIFY(!model.setData(order, QStringLiteral("abc")));
+        QCOMPARE(m_errors, QStringList{QStringLiteral("'abc' is not a valid integer value for field 'SIRA_NO'")});
+        QCOMPARE(order.data().toString(), QString());
+
+        QVERIFY(model.setData(order, QStringLiteral("12")));
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
+        QCOMPARE(dm().Q_Grubu.currentRow(), 1);
+        QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::editMark);
+        QCOMPARE(order.data().toString(), QStringLiteral("12"));
+    }
+
+    void anUnchangedCellStartsNoEdit()
+    {
+        dm().Q_Grubu.open();
+        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
+        QVERIFY(model.setData(model.index(2, nameColumn), QStringLiteral("Hedef 3")));
+        QCOMPARE(dm().Q_Grubu.currentRow(), 2);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
+    }
+
+    void theViewFollowsTheDataSetAndTheDataSetTheView()
+    {
+        auto view = shownView();
+        openSourceGroups();
+        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        settle();
+        QCOMPARE(view->currentIndex().row(), 0);
+
+        for (int step = 0; step < 30; ++step)
+            dm().qryGrubu.next();
+        QCOMPARE(view->currentIndex().row(), 30);
+        QVERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+
+        view->setCurrentIndex(binding.model()->index(4, nameColumn));
+        QCOMPARE(dm().qryGrubu.currentRow(), 4);
+        QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), QStringLiteral("Grup 5"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void listedWidthsAreSetAndTheRestKeepTheDefault()
+    {
+        static constexpr GridColumn columns[] = {{"GRUBU", 120}, {"SIRA_NO", 0}};
+        QTableView view;
+        GridBinding binding(&view, dm().Ds_Q_Grubu, columns, actions());
+        QCOMPARE(view.horizontalHeader()->sectionSize(0), 120);
+        QCOMPARE(view.horizontalHeader()->sectionSize(1),
+                 view.horizontalHeader()->defaultSectionSize());
+        QCOMPARE(view.horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+
+        dm().Q_Grubu.open();
+        QCOMPARE(view.horizontalHeader()->sectionSize(0), 120);
+    }
+
+    void movingToAnotherRowInTheViewPostsTheEditedRow()
+    {
+        auto view = shownView();
+        dm().Q_Grubu.open();
+        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+        DataSetModel& model = *binding.model();
+
+        QVERIFY(model.setData(model.index(0, nameColumn), QStringLiteral("Değişti")));
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
+
+        view->setCurrentIndex(model.index(1, nameColumn));
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
+        QCOMPARE(dm().Q_Grubu.currentRow(), 1);
+        QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QString());
+        QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::browseMark);
+
+        dm().IBTransaction1.commit();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(TestDatabase::attach(m_targetPath)
+                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 1"))
+                     .toString(),
+                 QStringLiteral("Değişti"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void aFailedPostKeepsTheViewOnThePendingRow()
+    {
+        auto view = shownView();
+        dm().Q_Grubu.open();
+        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+        DataSetModel& model = *binding.model();
+
+        dm().Q_Grubu.append();
+        QCOMPARE(view->currentIndex().row(), targetGroups);
+        // The key of the first row again: the server refuses the insert.
+        QVERIFY(model.setData(model.index(targetGroups, idColumn), QStringLiteral("1")));
+
+        view->setCurrentIndex(model.index(0, idColumn));
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Insert);
+        QCOMPARE(dm().Q_Grubu.currentRow(), targetGroups);
+        QTRY_COMPARE(view->currentIndex().row(), targetGroups);
+        QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::insertMark);
+    }
+
+    void keyDownBelowTheLastRowAppendsOneNewRow()
+    {
+        auto view = shownView();
+        dm().Q_Grubu.open();
+        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+        DataSetModel& model = *binding.model();
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        QCOMPARE(dm().Q_Grubu.currentRow(), 1);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
+
+        view->setCurrentIndex(model.index(targetGroups - 1, idColumn));
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Insert);
+        QCOMPARE(model.rowCount(), targetGroups + 1);
+        QCOMPARE(view->currentIndex().row(), targetGroups);
+        QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::insertMark);
+
+        // A blank new row gets no second one below it.
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        QCOMPARE(model.rowCount(), targetGroups + 1);
+
+        // Leaving the blank row drops it.
+        QTest::keyClick(view.get(), Qt::Key_Up);
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
+        QCOMPARE(model.rowCount(), targetGroups);
+        QCOMPARE(view->currentIndex().row(), targetGroups - 1);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void keyDownOnTheLastFetchedRowFetchesTheNext()
+    {
+        auto view = shownView();
+        openSourceGroups();
+        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        settle();
+        const int fetched = dm().qryGrubu.recordCount();
+        QVERIFY(fetched < sourceGroups);
+
+        view->setCurrentIndex(binding.model()->index(fetched - 1, idColumn));
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        QCOMPARE(dm().qryGrubu.currentRow(), fetched);
+        QVERIFY(dm().qryGrubu.recordCount() > fetched);
+        QCOMPARE(view->currentIndex().row(), fetched);
+    }
+
+    void ctrlDeleteAsksAndDeletesOnlyOnOk()
+    {
+        auto view = shownView();
+        dm().Q_Grubu.open();
+        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+        DataSetModel& model = *binding.model();
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        view->setCurrentIndex(model.index(1, nameColumn));
+
+        m_answers = {false};
+        QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(m_questions, QStringList{QStringLiteral("Delete record?")});
+        QCOMPARE(model.rowCount(), targetGroups);
+        QCOMPARE(removed.count(), 0);
+
+        m_answers = {true};
+        QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(m_questions.size(), 2);
+        QCOMPARE(model.rowCount(), targetGroups - 1);
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(removed[0][1].toInt(), 1);
+        QCOMPARE(removed[0][2].toInt(), 1);
+        // The row below takes the deleted one's place, in the data set and in the view.
+        QCOMPARE(dm().Q_Grubu.currentRow(), 1);
+        QCOMPARE(view->currentIndex().row(), 1);
+        QCOMPARE(model.index(1, nameColumn).data().toString(), QStringLiteral("Hedef 3"));
+        QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::browseMark);
+        QVERIFY(m_errors.isEmpty());
+
+        dm().IBTransaction1.commit();
+        TestDatabase target = TestDatabase::attach(m_targetPath);
+        QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")), qint64(targetGroups - 1));
+        QCOMPARE(target.query(QStringLiteral("select GRUBU_ID from T_GRUBU where GRUBU_ID = 2")).size(),
+                 0);
+    }
+
+    void ctrlDeleteOnASourceGridAsksNothing()
+    {
+        auto view = shownView();
+        openSourceGroups();
+        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        const int rows = binding.model()->rowCount();
+        m_answers = {true};
+        QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(m_questions.isEmpty());
+        QCOMPARE(binding.model()->rowCount(), rows);
+        m_answers.clear();
+    }
+
+    void unbindingLeavesTheViewEmptyAndTheDataSetUnobserved()
+    {
+        auto view = std::make_unique<QTableView>();
+        dm().Q_Grubu.open();
+        {
+            GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+            QCOMPARE(view->model()->rowCount(), targetGroups);
+        }
+        QVERIFY(view->model() == nullptr || view->model()->rowCount() == 0);
+        // Would reach a destroyed model if the binding still observed the data set.
+        dm().Q_Grubu.append();
+        dm().Q_Grubu.close();
+    }
+};
+
+UI_TEST(DataSetModelTest);
+
+#include "DataSetModelTest.moc"

@@ -1,0 +1,184 @@
+#include "GridBinding.h"
+
+#include "DataSetModel.h"
+#include "DataSource.h"
+#include "EditableDataSet.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+#include <algorithm>
+
+using korvat::DataSet;
+using korvat::DataSetState;
+using korvat::EditableDataSet;
+
+const QString GridBinding::deleteQuestion = QStringLiteral("Delete record?");
+
+GridBinding::GridBinding(QTableView* view, const korvat::DataSource& source,
+                         GridColumnList columns, GridActions actions, QObject* parent)
+    : QObject(parent),
+      m_view(view),
+      m_model(new DataSetModel(source.dataSet(), columns, this)),
+      m_actions(std::move(actions))
+{
+    m_model->setErrorHandler(m_actions.showError);
+    m_model->setBatchSize([this] { return rowsThatFit(); });
+    view->setModel(m_model);
+    setUpView(source.dataSet().canModify() && source.autoEdit());
+
+    connect(m_model, &DataSetModel::currentRowMoved, this, &GridBinding::followDataSet);
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { viewMoved(current); });
+    view->installEventFilter(this);
+
+    if (source.dataSet().active())
+        followDataSet(source.dataSet().currentRow());
+}
+
+GridBinding::~GridBinding()
+{
+    if (m_view) {
+        m_view->removeEventFilter(this);
+        m_view->setModel(nullptr);
+    }
+}
+
+void GridBinding::setUpView(bool editable)
+{
+    QHeaderView* titles = m_view->horizontalHeader();
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    QFont titleFont = titles->font();
+    titleFont.setWeight(QFont::Normal);
+    titles->setFont(titleFont);
+    // Only a listed width is set: the header keeps it while the data set
+    // closes and opens, since the listed columns stay.
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        titles->resizeSection(c, m_model->columnWidth(c) > 0 ? m_model->columnWidth(c)
+                                                              : titles->defaultSectionSize());
+
+    // The indicator column: as wide as its widest mark, never measured per row.
+    QHeaderView* indicator = m_view->verticalHeader();
+    indicator->setSectionResizeMode(QHeaderView::Fixed);
+    const QFontMetrics metrics(indicator->font());
+    int markWidth = 0;
+    for (const QString& mark :
+         {DataSetModel::browseMark, DataSetModel::insertMark, DataSetModel::editMark})
+        markWidth = std::max(markWidth, metrics.horizontalAdvance(mark));
+    indicator->setFixedWidth(markWidth + 8);
+
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (editable)
+        m_view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                                | QAbstractItemView::EditKeyPressed);
+    else
+        m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+int GridBinding::rowsThatFit() const
+{
+    if (!m_view)
+        return 1;
+    const int rowHeight = std::max(1, m_view->verticalHeader()->defaultSectionSize());
+    return std::max(1, (m_view->viewport()->height() + rowHeight - 1) / rowHeight);
+}
+
+void GridBinding::followDataSet(int row)
+{
+    if (!m_view || row < 0 || m_model->columnCount() == 0)
+        return;
+    const QModelIndex current = m_view->currentIndex();
+    const QModelIndex target = m_model->index(row, current.isValid() ? current.column() : 0);
+    if (!target.isValid())
+        return;
+    if (current != target) {
+        m_following = true;
+        m_view->setCurrentIndex(target);
+        m_following = false;
+    }
+    m_view->scrollTo(target);
+}
+
+void GridBinding::viewMoved(const QModelIndex& current)
+{
+    // Moves the view makes on its own while rows come and go are not the operator's.
+    if (m_following || m_model->changingRows() || !current.isValid())
+        return;
+    DataSet* dataSet = m_model->dataSet();
+    if (!dataSet || !dataSet->active() || current.row() == dataSet->currentRow())
+        return;
+    try {
+        dataSet->moveTo(current.row());
+    } catch (...) {
+        m_model->reportError(std::current_exception());
+    }
+    // A post that failed keeps the data set where it was: so must the view,
+    // once the selection model has finished this change.
+    if (dataSet->active() && dataSet->currentRow() != current.row())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (DataSet* ds = m_model->dataSet(); ds && ds->active())
+                    followDataSet(ds->currentRow());
+            },
+            Qt::QueuedConnection);
+}
+
+bool GridBinding::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_view || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    // Keys a cell editor passes on belong to the editing, not to row moves.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != m_view && m_view->isAncestorOf(focus))
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Down && modifiers == Qt::NoModifier)
+        return moveBelowLastRow();
+    if (key->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier)
+        return deleteCurrentRow();
+    return QObject::eventFilter(watched, event);
+}
+
+bool GridBinding::moveBelowLastRow()
+{
+    DataSet* dataSet = m_model->dataSet();
+    const QModelIndex current = m_view->currentIndex();
+    if (!dataSet || !dataSet->active() || !current.isValid()
+        || current.row() != m_model->rowCount() - 1)
+        return false;
+    auto* editable = dynamic_cast<EditableDataSet*>(dataSet);
+    try {
+        if (!dataSet->allFetched()) {
+            // The row below is on the server yet: moving there fetches it.
+            dataSet->moveTo(current.row() + 1);
+        } else if (editable) {
+            // A blank new row is not followed by another.
+            if (editable->state() == DataSetState::Insert && !editable->modified())
+                return true;
+            editable->append();
+        } else {
+            return false;
+        }
+    } catch (...) {
+        m_model->reportError(std::current_exception());
+    }
+    return true;
+}
+
+bool GridBinding::deleteCurrentRow()
+{
+    auto* editable = dynamic_cast<EditableDataSet*>(m_model->dataSet());
+    if (!editable || !editable->active() || m_model->rowCount() == 0)
+        return false;
+    if (!m_actions.confirm || !m_actions.confirm(deleteQuestion))
+        return true;
+    try {
+        editable->deleteCurrent();
+    } catch (...) {
+        m_model->reportError(std::current_exception());
+    }
+    return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "GridColumns.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTableView>
+#include <exception>
+#include <functional>
+
+class DataSetModel;
+
+namespace korvat {
+class DataSource;
+}
+
+// What a grid needs from its window: where errors go, and a question with
+// OK and Cancel (true for OK). Without confirm nothing is ever deleted.
+struct GridActions {
+    std::function<void(std::exception_ptr)> showError;
+    std::function<bool(const QString& question)> confirm;
+};
+
+// Shows a data source's data set in a table view and keeps the two in step:
+// the view's current row follows the data set's (and scrolls to it), and
+// moving in the view moves the data set, which posts a pending change. On an
+// editable data set, Key_Down on the last row appends a new row and
+// Ctrl+Delete deletes the current row once confirmed.
+//
+// The binding leaves the view unbound when it goes; it must go before the
+// data source's data set does.
+class GridBinding : public QObject {
+    Q_OBJECT
+
+public:
+    static const QString deleteQuestion;
+
+    // An empty column list shows every field of the data set at default widths;
+    // a width of 0 in the list also means the default.
+    GridBinding(QTableView* view, const korvat::DataSource& source, GridColumnList columns,
+                GridActions actions, QObject* parent = nullptr);
+    ~GridBinding() override;
+
+    DataSetModel* model() const { return m_model; }
+    QTableView* view() const { return m_view; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setUpView(bool editable);
+    void followDataSet(int row);
+    void viewMoved(const QModelIndex& current);
+    bool moveBelowLastRow();
+    bool deleteCurrentRow();
+    int rowsThatFit() const;
+
+    QPointer<QTableView> m_view;
+    DataSetModel* m_model;
+    GridActions m_actions;
+    // Set while the view is being moved to the data set's row.
+    bool m_following = false;
+};
