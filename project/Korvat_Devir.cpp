@@ -1,5 +1,6 @@
 #include "ApplicationTitle.h"
 #include "ErrorText.h"
+#include "u_L_Devir.h"
 #include "u_dm.h"
 
 #include <QApplication>
@@ -32,6 +33,9 @@ int main(int argc, char* argv[])
     application.setApplicationDisplayName(
         applicationTitleFromProgramFile(QCoreApplication::applicationFilePath()));
 
+    // The main window first (its FormCreate sets the transfer date), then the
+    // data module, which attaches the default target.
+    TL_Devir L_Devir;
     std::unique_ptr<Tdm> dataModule;
     try {
         dataModule = std::make_unique<Tdm>();
@@ -39,17 +43,16 @@ int main(int argc, char* argv[])
         return failStartup(error);
     }
     dm = dataModule.get();
+    L_Devir.bindDataSources(*dm);
 
-    // The main window joins here; until then the data module is created,
-    // the default target attached, and everything ended again.
-    std::fputs("Korvat Devir: data module created; the window is not built yet.\n", stdout);
+    L_Devir.show();
+    const int exitCode = application.exec();
 
-    try {
-        dataModule->shutdown();
-    } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
-                              messageForErrorBox(error));
-    }
+    // The data module ends first; a commit that fails on the way is shown
+    // before the program ends.
+    L_Devir.unbindDataSources();
+    L_Devir.errorDisplay().run([&dataModule] { dataModule->shutdown(); });
+    dataModule.reset();
     dm = nullptr;
-    return 0;
+    return exitCode;
 }

@@ -1,5 +1,9 @@
 #include "u_L_Devir.h"
 
+#include "u_dm.h"
+#include "GridBinding.h"
+#include "GridColumns.h"
+
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
@@ -164,9 +168,9 @@ TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dia
     createPanel();
     createPages();
 
-    ProgressBar1 = newControl<QProgressBar>(this, "ProgressBar1");
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    ProgressBar1 = newControl<ProgressBar>(this, "ProgressBar1");
+    ProgressBar1->setMaximumPosition(100);
+    ProgressBar1->setPosition(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedHeight(progressBarHeight);
 
@@ -180,12 +184,18 @@ TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dia
 
     arrangeTabOrder();
     connectHandler(chStokBakiye, &QCheckBox::toggled, this, &TL_Devir::chStokBakiyeClick);
+    connectHandler(SpeedButton1, &QPushButton::clicked, this, &TL_Devir::SpeedButton1Click);
+    connectHandler(SpeedButton2, &QPushButton::clicked, this, &TL_Devir::SpeedButton2Click);
+    connectHandler(Button1, &QPushButton::clicked, this, &TL_Devir::Button1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TL_Devir::Button2Click);
+    connectHandler(Button3, &QPushButton::clicked, this, &TL_Devir::Button3Click);
 
     FormCreate();
 }
 
 TL_Devir::~TL_Devir()
 {
+    unbindDataSources();
     // The children outlive the members; no handler may run once the dialogs are gone.
     for (const QMetaObject::Connection& connection : std::as_const(m_handlerConnections))
         disconnect(connection);
@@ -296,4 +306,82 @@ void TL_Devir::chStokBakiyeClick()
 {
     // Only enabled or not: a check mark set while enabled stays, greyed.
     ch_PozitifStok->setEnabled(chStokBakiye->isChecked());
+}
+
+void TL_Devir::SpeedButton1Click()
+{
+    if (!OpenDialog1.execute(this, dialogs()))
+        return;
+    edtKaynakDatabase->setText(OpenDialog1.fileName);
+    dm->IBDatabase1.setConnected(false);  // its queries close, its read transaction ends
+    dm->IBDatabase1.setDatabaseName(edtKaynakDatabase->text());
+    dm->IBDatabase1.setConnected(true);
+    dm->qryStok.open();  // starts the source read transaction
+    dm->qryCari.open();
+    dm->qryGrubu.open();
+}
+
+void TL_Devir::SpeedButton2Click()
+{
+    if (!OpenDialog1.execute(this, dialogs()))
+        return;
+    edtHedefDatabase->setText(OpenDialog1.fileName);
+    dm->IBDatabase2.setConnected(false);  // commits what was posted to the previous target
+    dm->IBDatabase2.setDatabaseName(edtHedefDatabase->text());
+    dm->IBDatabase2.setConnected(true);
+    dm->IBTransaction1.setActive(true);
+    dm->Q_Grubu.open();
+    dm->Q_Stok.open();
+    dm->Q_Cari.open();
+}
+
+bool TL_Devir::MesajSet()
+{
+    const QString kaynak = edtKaynakDatabase->text();
+    if (kaynak.isEmpty() || edtHedefDatabase->text().isEmpty()) {
+        dialogs().showSimpleMessage(this, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
+        return false;
+    }
+    if (kaynak == edtHedefDatabase->text()) {
+        Bildir(QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
+        return false;
+    }
+    return true;
+}
+
+bool TL_Devir::OnayVerilmedi(const QString& baslik)
+{
+    return dialogs().messageBox(this, baslik, QStringLiteral("Devam edilsin mi?"),
+                                DialogButtons::YesNo, DialogIcon::None)
+           == DialogButton::No;
+}
+
+void TL_Devir::Bildir(const QString& mesaj)
+{
+    dialogs().messageBox(this, QString(), mesaj, DialogButtons::Ok, DialogIcon::None);
+}
+
+void TL_Devir::bindDataSources(Tdm& dataModule)
+{
+    unbindDataSources();
+    GridActions actions;
+    actions.showError = [this](std::exception_ptr error) { m_errorDisplay.show(error); };
+    actions.confirm = [this](const QString& question) {
+        return dialogs().messageBox(this, QStringLiteral("Confirm"), question, DialogButtons::OkCancel,
+                                    DialogIcon::None)
+               == DialogButton::Ok;
+    };
+    const std::pair<QTableView*, const korvat::DataSource*> grids[] = {
+        {DBGrid1, &dataModule.Ds_qryGrubu}, {DBGrid2, &dataModule.ds_qryStok},
+        {DBGrid5, &dataModule.Ds_qryCari},  {DBGrid3, &dataModule.Ds_Q_Grubu},
+        {DBGrid4, &dataModule.Ds_Q_Stok},   {DBGrid6, &dataModule.Ds_Q_Cari},
+    };
+    for (const auto& [view, source] : grids)
+        m_gridBindings.push_back(std::make_unique<GridBinding>(
+            view, *source, gridColumns(view->objectName()), actions));
+}
+
+void TL_Devir::unbindDataSources()
+{
+    m_gridBindings.clear();
 }

@@ -2,18 +2,22 @@
 
 #include "DialogService.h"
 #include "ErrorDisplay.h"
+#include "ProgressBar.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QWidget>
 #include <memory>
+#include <vector>
+
+class GridBinding;
+class Tdm;
 
 class QCheckBox;
 class QDateTimeEdit;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -45,11 +49,30 @@ public:
     QDate transferDate() const;
     QDateTime transferDateTime() const;
 
+    // Binds the six grids to the data module's data sources, and unbinds them
+    // before the data module goes.
+    void bindDataSources(Tdm& dataModule);
+    void unbindDataSources();
+
     DialogService& dialogs() const { return *m_dialogs; }
     ErrorDisplay& errorDisplay() { return m_errorDisplay; }
 
     void FormCreate();
     void chStokBakiyeClick();
+
+    // Choosing the source and the target database.
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // True when both paths are set and differ; otherwise the operator has been told why.
+    bool MesajSet();
+
+    // The three transfers: groups, stock cards, current accounts.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    // The opening entry of the stock card and of the account just carried.
+    void StokHareketAktar();
+    void CariHareketAktar();
 
     // The controls, by the names the handlers use; owned by the window.
     QFrame* Panel1;
@@ -83,7 +106,7 @@ public:
     QTableView* DBGrid4;
     QTableView* DBGrid6;
 
-    QProgressBar* ProgressBar1;
+    ProgressBar* ProgressBar1;
 
     FileOpenDialog OpenDialog1;
 
@@ -103,6 +126,11 @@ protected:
 private:
     TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dialogs, QWidget* parent);
 
+    // Asks "Devam edilsin mi?" under the transfer's title; true when answered No.
+    bool OnayVerilmedi(const QString& baslik);
+    // An application message box with an empty caption and one OK button.
+    void Bildir(const QString& mesaj);
+
     void createPanel();
     void createPages();
     void arrangeTabOrder();
@@ -111,5 +139,6 @@ private:
     DialogService* m_dialogs;
     ErrorDisplay m_errorDisplay;
     QList<QMetaObject::Connection> m_handlerConnections;
+    std::vector<std::unique_ptr<GridBinding>> m_gridBindings;
     bool m_centred = false;
 };

@@ -139,12 +139,14 @@ private slots:
     {
         openSourceGroups();
         DataSetModel model(dm().qryGrubu, DBGrid1Columns());
+        model.setBatchSize([] { return 3; });
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QCOMPARE(model.columnCount(), 4);
         QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), QStringLiteral("GRUBU"));
-        QCOMPARE(model.rowCount(), dm().qryGrubu.rowsShown());
+        // The tester itself asks for more rows, a batch at a time.
+        QCOMPARE(model.rowCount(), dm().qryGrubu.recordCount());
         QVERIFY(model.rowCount() < sourceGroups);
 
         dm().qryGrubu.first();
@@ -335,6 +337,7 @@ private slots:
     void aBadIntegerTypedIsReportedAndRefused()
     {
         dm().Q_Grubu.open();
+        dm().Q_Grubu.fetchAll();
         DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
         model.setErrorHandler(errorCollector());
         const QModelIndex order = model.index(1, orderColumn);
@@ -355,6 +358,7 @@ private slots:
     void anUnchangedCellStartsNoEdit()
     {
         dm().Q_Grubu.open();
+        dm().Q_Grubu.fetchAll();
         DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
         QVERIFY(model.setData(model.index(2, nameColumn), QStringLiteral("Hedef 3")));
         QCOMPARE(dm().Q_Grubu.currentRow(), 2);
@@ -544,7 +548,7 @@ private slots:
         dm().Q_Grubu.open();
         {
             GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-            QCOMPARE(view->model()->rowCount(), targetGroups);
+            QCOMPARE(view->model()->rowCount(), dm().Q_Grubu.rowsShown());
         }
         QVERIFY(view->model() == nullptr || view->model()->rowCount() == 0);
         // Would reach a destroyed model if the binding still observed the data set.

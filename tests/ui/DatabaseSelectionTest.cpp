@@ -1,0 +1,171 @@
+// Choosing the two databases with the "?" buttons, and the checks before a transfer.
+#include "UiTest.h"
+#include "WindowHarness.h"
+
+#include <QTableView>
+#include <QTest>
+
+using korvat::test::SchemaOptions;
+using korvat::test::TestDatabase;
+
+class DatabaseSelectionTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowHarness> h;
+
+    QString createDatabase(const QString& name, const SchemaOptions& options = {})
+    {
+        const QString file = h->path(name);
+        TestDatabase::create(file, options).detach();
+        return file;
+    }
+
+private slots:
+    void init() { h = std::make_unique<WindowHarness>(); }
+    void cleanup()
+    {
+        QCOMPARE(h->dialogs.unansweredCount(), 0);
+        QCOMPARE(h->dialogs.pendingAnswers(), 0);
+        h.reset();
+    }
+
+    void startsWithTheDefaultTargetAttachedAndNoDataSetOpen()
+    {
+        QVERIFY(dm->IBDatabase2.connected());
+        QVERIFY(dm->IBTransaction1.inTransaction());
+        QVERIFY(!dm->IBDatabase1.connected());
+        QVERIFY(!dm->Q_Grubu.active());
+        QCOMPARE(h->window->DBGrid6->model()->rowCount(), 0);
+    }
+
+    void mesajSetWantsBothPathsAndDifferentOnes()
+    {
+        h->dialogs.press(DialogButton::Ok);
+        QVERIFY(!h->window->MesajSet());
+        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
+
+        h->window->edtHedefDatabase->setText(QStringLiteral("/a.fdb"));
+        h->dialogs.press(DialogButton::Ok);
+        QVERIFY(!h->window->MesajSet());
+        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+
+        h->window->edtKaynakDatabase->setText(QStringLiteral("/a.fdb"));
+        h->dialogs.press(DialogButton::Ok);
+        QVERIFY(!h->window->MesajSet());
+        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::MessageBox);
+        QCOMPARE(h->dialogs.lastCall().caption, QString());
+        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
+
+        // Exact comparison: another spelling of one file passes, blanks count as set.
+        h->window->edtKaynakDatabase->setText(QStringLiteral("/A.fdb"));
+        QVERIFY(h->window->MesajSet());
+        h->window->edtKaynakDatabase->setText(QStringLiteral(" "));
+        QVERIFY(h->window->MesajSet());
+    }
+
+    void choosingTheSourceOpensItsQueriesInOneReadTransaction()
+    {
+        const QString first = createDatabase(QStringLiteral("kaynak1.fdb"));
+        TestDatabase::attach(first).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        h->chooseSource(first);
+        QCOMPARE(h->window->edtKaynakDatabase->text(), first);
+        QVERIFY(dm->qryStok.active() && dm->qryCari.active() && dm->qryGrubu.active());
+        QCOMPARE(h->window->DBGrid1->model()->rowCount(), 1);
+
+        // Choosing again closes the first source's queries and ends its read transaction.
+        const isc_tr_handle firstRead = *dm->IBDatabase1.internalTransaction().handle();
+        const QString second = createDatabase(QStringLiteral("kaynak2.fdb"));
+        h->chooseSource(second);
+        QCOMPARE(dm->IBDatabase1.databaseName(), second);
+        QCOMPARE(h->window->DBGrid1->model()->rowCount(), 0);
+        QVERIFY(dm->IBDatabase1.internalTransaction().inTransaction());
+        Q_UNUSED(firstRead);
+    }
+
+    void cancellingTheDialogChangesNothing()
+    {
+        h->window->edtKaynakDatabase->setText(QStringLiteral("elle yazıldı"));
+        h->dialogs.cancelFile();
+        h->window->SpeedButton1->click();
+        QCOMPARE(h->window->edtKaynakDatabase->text(), QStringLiteral("elle yazıldı"));
+        QVERIFY(!dm->IBDatabase1.connected());
+    }
+
+    void theDialogOffersTheLastChosenName()
+    {
+        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        h->chooseSource(source);
+        h->dialogs.cancelFile();
+        h->window->SpeedButton2->click();
+        QCOMPARE(h->dialogs.lastCall().text, source);
+        QCOMPARE(h->dialogs.lastCall().settings.checkExistence, false);
+        QVERIFY(h->dialogs.lastCall().settings.filter.isEmpty());
+    }
+
+    void choosingTheTargetCommitsThePreviousOneAndOpensTheNew()
+    {
+        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"),
+                                               {{QStringLiteral("GRUBU_ID"), 5}, {QStringLiteral("GRUBU"), QStringLiteral("Süt")}});
+        const QString oldTarget = createDatabase(QStringLiteral("hedef1.fdb"));
+        const QString newTarget = createDatabase(QStringLiteral("hedef2.fdb"));
+        h->chooseSource(source);
+        h->chooseTarget(oldTarget);
+        QVERIFY(dm->Q_Grubu.active() && dm->Q_Stok.active() && dm->Q_Cari.active());
+
+        h->transfer(h->window->Button1);  // "Gruplar aktarıldı"
+        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(QStringLiteral("T_GRUBU")), 0);  // not yet
+
+        h->chooseTarget(newTarget);
+        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+        QVERIFY(dm->IBTransaction1.inTransaction());
+        QCOMPARE(dm->IBDatabase2.databaseName(), newTarget);
+    }
+
+    void aFailedAttachIsShownAndLeavesTheTargetDetached()
+    {
+        h->dialogs.chooseFile(h->path(QStringLiteral("yok.fdb")));
+        h->dialogs.press(DialogButton::Ok);  // the error box
+        h->window->SpeedButton2->click();
+        const ScriptedDialogs::Call& shown = h->dialogs.lastCall();
+        QCOMPARE(shown.icon, DialogIcon::Error);
+        QCOMPARE(shown.caption, QApplication::applicationDisplayName());
+        QVERIFY(shown.text.contains(QStringLiteral("yok.fdb")));
+        QCOMPARE(h->window->edtHedefDatabase->text(), h->path(QStringLiteral("yok.fdb")));
+        QVERIFY(!dm->IBDatabase2.connected());
+        QVERIFY(!dm->IBTransaction1.inTransaction());
+        QVERIFY(h->window->isEnabled());
+    }
+
+    void aTypedTargetPassesTheChecksButTheTransferFailsOnTheClosedDataSet()
+    {
+        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        h->chooseSource(source);
+        h->window->edtHedefDatabase->setText(h->path(QStringLiteral("elle.fdb")));
+        h->transfer(h->window->Button1);  // the error box
+        QCOMPARE(h->dialogs.lastCall().text,
+                 QStringLiteral("Q_Grubu: Cannot perform this operation on a closed dataset."));
+    }
+
+    void answeringNoWritesNothing()
+    {
+        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        const QString target = createDatabase(QStringLiteral("hedef.fdb"));
+        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        h->chooseSource(source);
+        h->chooseTarget(target);
+        h->dialogs.press(DialogButton::No);
+        h->window->Button1->click();
+        QCOMPARE(h->dialogs.lastCall().caption, QStringLiteral("Grubu"));
+        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Devam edilsin mi?"));
+        QCOMPARE(h->dialogs.lastCall().buttons, DialogButtons::YesNo);
+        QCOMPARE(dm->Q_Grubu.recordCount(), 0);
+        QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbCari);
+    }
+};
+
+UI_TEST(DatabaseSelectionTest);
+#include "DatabaseSelectionTest.moc"

@@ -1,0 +1,76 @@
+#pragma once
+
+// A main window over real database files: a default target, the data module
+// `dm` and the window with scripted dialogs, as the program puts them together.
+
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "u_L_Devir.h"
+#include "u_dm.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+class WindowHarness {
+public:
+    explicit WindowHarness(const korvat::test::SchemaOptions& defaultTargetOptions = {})
+    {
+        settings.defaultTarget = path(QStringLiteral("KORVAT.FDB"));
+        settings.regionalSettings = korvat::RegionalSettings(QLatin1Char(','));
+        korvat::test::TestDatabase::create(settings.defaultTarget, defaultTargetOptions).detach();
+        window = std::make_unique<TL_Devir>(dialogs);
+        dataModule = std::make_unique<Tdm>(settings);
+        dm = dataModule.get();
+        window->bindDataSources(*dataModule);
+    }
+
+    ~WindowHarness()
+    {
+        window->unbindDataSources();
+        dataModule.reset();
+        dm = nullptr;
+        window.reset();
+    }
+
+    QString path(const QString& fileName) const { return folder.filePath(fileName); }
+
+    // Chooses a database with its "?" button, as the operator would.
+    void chooseSource(const QString& databasePath)
+    {
+        dialogs.chooseFile(databasePath);
+        window->SpeedButton1->click();
+    }
+    void chooseTarget(const QString& databasePath)
+    {
+        dialogs.chooseFile(databasePath);
+        window->SpeedButton2->click();
+    }
+
+    // Presses a transfer button, answers its confirmation with Yes and each
+    // message box that follows with OK (closing messages, errors), as many
+    // as given.
+    void transfer(QPushButton* button, int messagesAfter = 1)
+    {
+        dialogs.press(DialogButton::Yes);
+        for (int i = 0; i < messagesAfter; ++i)
+            dialogs.press(DialogButton::Ok);
+        button->click();
+    }
+
+    // The texts of the message boxes shown so far, in order.
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const ScriptedDialogs::Call& call : dialogs.calls())
+            if (call.kind != ScriptedDialogs::Kind::OpenFile)
+                texts << call.text;
+        return texts;
+    }
+
+    korvat::test::TempFolder folder;
+    TdmSettings settings;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TL_Devir> window;
+    std::unique_ptr<Tdm> dataModule;
+};

@@ -1,0 +1,17 @@
+#include "ProgressBar.h"
+
+#include <algorithm>
+
+void ProgressBar::setMaximumPosition(int maximum)
+{
+    m_maximum = std::max(maximum, 0);
+    // A range of 0..0 would animate as busy; 0..1 at 0 looks empty.
+    setRange(0, std::max(m_maximum, 1));
+    setPosition(m_position);
+}
+
+void ProgressBar::setPosition(int position)
+{
+    m_position = std::clamp(position, 0, m_maximum);
+    setValue(m_position);
+}

@@ -1,0 +1,61 @@
+#include "TransferGuard.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+constexpr qint64 paintIntervalMs = 40;
+
+bool isOperatorInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+TransferGuard::TransferGuard(QWidget* window) : m_window(window)
+{
+    qApp->installEventFilter(this);
+    m_sincePaint.start();
+}
+
+TransferGuard::~TransferGuard()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TransferGuard::keepPainting()
+{
+    if (m_sincePaint.elapsed() < paintIntervalMs)
+        return;
+    m_sincePaint.restart();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool TransferGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_window || !isOperatorInput(event->type()) || !watched->isWidgetType())
+        return false;
+    // Only the window itself is kept from input; a message box the transfer
+    // shows is a window of its own.
+    return static_cast<QWidget*>(watched)->window() == m_window;
+}

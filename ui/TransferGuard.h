@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+// Keeps a window painting while a transfer runs inside one of its handlers,
+// and keeps the operator's input away from it meanwhile (the transfer's own
+// message boxes still take theirs). Input that arrives is dropped, not kept
+// for later, so a second click cannot start another transfer afterwards.
+class TransferGuard : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TransferGuard(QWidget* window);
+    ~TransferGuard() override;
+    TransferGuard(const TransferGuard&) = delete;
+    TransferGuard& operator=(const TransferGuard&) = delete;
+
+    // Lets the window paint what changed, at most every few milliseconds so
+    // that a row costs nothing when the screen need not be drawn.
+    void keepPainting();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> m_window;
+    QElapsedTimer m_sincePaint;
+};

@@ -1,0 +1,213 @@
+// The three transfers of the main window and their opening entries. Each
+// reads like the steps it carries out; the data work lives in the data layer.
+#include "TransferGuard.h"
+#include "u_L_Devir.h"
+#include "u_dm.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+
+#include <array>
+
+namespace {
+
+// A source field and the name under which its target field is looked up.
+struct FieldCopy {
+    korvat::Field& source;
+    const char16_t* targetName;
+};
+
+// Sets the target's new row, field by field in the order given, from the
+// source fields' text forms; each target field is found by its name.
+template <std::size_t N>
+void copyRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies)
+{
+    for (const FieldCopy& copy : copies)
+        target.fieldByName(copy.targetName).setAsString(copy.source.asString());
+}
+
+}  // namespace
+
+void TL_Devir::Button1Click()
+{
+    if (!MesajSet())
+        return;
+    if (OnayVerilmedi(QStringLiteral("Grubu")))
+        return;
+    PageControl1->setCurrentWidget(tbGrubu);
+    PageControl2->setCurrentWidget(tbGrubu2);
+    TransferGuard guard(this);
+
+    const std::array<FieldCopy, 3> copies = {{
+        {dm->qryGrubuGRUBU, u"grubu"},
+        {dm->qryGrubuSIRA_NO, u"sira_no"},
+        {dm->qryGrubuKISA_YOL, u"kisa_yol"},
+    }};
+    ProgressBar1->setMaximumPosition(dm->qryGrubu.recordCount());
+    dm->qryGrubu.first();
+    ProgressBar1->setPosition(0);
+    while (!dm->qryGrubu.eof()) {
+        dm->Q_Grubu.append();
+        copyRow(dm->Q_Grubu, copies);
+        ProgressBar1->setPosition(ProgressBar1->position() + 1);
+        dm->Q_Grubu.post();
+        dm->qryGrubu.next();
+        guard.keepPainting();
+    }
+
+    // The groups wait for the next commit of any kind.
+    if (ProgressBar1->position() == ProgressBar1->maximumPosition())
+        Bildir(QStringLiteral("Gruplar aktarıldı"));
+}
+
+void TL_Devir::Button2Click()
+{
+    if (!MesajSet())
+        return;
+    if (OnayVerilmedi(QStringLiteral("Stok")))
+        return;
+    PageControl1->setCurrentWidget(tbStok);
+    PageControl2->setCurrentWidget(tbStok2);
+    TransferGuard guard(this);
+
+    const std::array<FieldCopy, 29> copies = {{
+        {dm->qryStokSTOK_KODU, u"Stok_kodu"},
+        {dm->qryStokSTOK_ADI, u"stok_adi"},
+        {dm->qryStokGRUBU, u"grubu"},
+        {dm->qryStokEK_MENU, u"ek_menu"},
+        {dm->qryStokSATIS_FIYATI, u"satis_fiyati"},
+        {dm->qryStokALIS_FIYATI, u"alis_fiyati"},
+        {dm->qryStokSIRA_NO, u"sira_no"},
+        {dm->qryStokRESIM_YERI, u"resim_yeri"},
+        {dm->qryStokBIRIM, u"birim"},
+        {dm->qryStokSTOK_TIPI, u"stok_tipi"},
+        {dm->qryStokAKTIFLIK, u"aktiflik"},
+        {dm->qryStokBARKOD, u"barkod"},
+        {dm->qryStokKISA_YOL, u"kisa_yol"},
+        {dm->qryStokKDV, u"kdv"},
+        {dm->qryStokSATIS_ISKONTO, u"satis_iskonto"},
+        {dm->qryStokALIS_ISKONTO, u"alis_iskonto"},
+        {dm->qryStokA_KDV, u"a_kdv"},
+        {dm->qryStokS_KDV, u"s_kdv"},
+        {dm->qryStokACIKLAMA, u"aciklama"},
+        {dm->qryStokKAR_MARJI, u"kar_marji"},
+        {dm->qryStokYERLI_URUN_FT, u"yerli_urun_ft"},
+        {dm->qryStokAGIRLIK_TIPI, u"agirlik_tipi"},
+        {dm->qryStokTERAZI_PLU, u"terazi_plu"},
+        {dm->qryStokKRITIK_SEVIYE, u"kritik_seviye"},
+        {dm->qryStokBIRIM_AGIRLIK_FIYAT, u"birim_agirlik_fiyat"},
+        {dm->qryStokAGIRLIK, u"agirlik"},
+        {dm->qryStokKAPMANYA, u"kapmanya"},
+        {dm->qryStokKMP_M, u"kmp_m"},
+        {dm->qryStokKMP_M2, u"kmp_m2"},
+    }};
+    ProgressBar1->setMaximumPosition(dm->qryStok.recordCount());
+    ProgressBar1->setPosition(0);
+    dm->qryStok.first();
+    while (!dm->qryStok.eof()) {
+        dm->Q_Stok.append();
+        copyRow(dm->Q_Stok, copies);
+        ProgressBar1->setPosition(ProgressBar1->position() + 1);
+        dm->Q_Stok.post();
+        StokHareketAktar();
+        dm->qryStok.next();
+        guard.keepPainting();
+    }
+
+    // Committed before the operator is told, so a failed commit never
+    // follows a message of success.
+    dm->IBTransaction1.commitRetaining();
+    Bildir(QStringLiteral("Stoklar aktarıldı"));
+}
+
+void TL_Devir::StokHareketAktar()
+{
+    if (!chStokBakiye->isChecked())
+        return;
+    if (ch_PozitifStok->isChecked() && !(dm->qryStokENVANTER.asFloat() > 0))
+        return;
+
+    korvat::FreeStatement& qry = dm->qry;
+    qry.close();
+    qry.clearText();
+    qry.addLine(QStringLiteral("insert into t_stok_hareket (stok_id,turu_id,kayit_id,fiyat,tarih,giren) "));
+    qry.addLine(QStringLiteral("values (:stok_id,:turu_id,:kayit_id,:fiyat,:tarih,:giren) "));
+    qry.paramByName(QStringLiteral("stok_id")).setAsString(dm->qryStokSTOK_ID.asString());
+    qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("8"));
+    qry.paramByName(QStringLiteral("kayit_id")).setAsString(QStringLiteral("1"));
+    qry.paramByName(QStringLiteral("tarih")).setAsDateTime(QDateTime(transferDate(), QTime(0, 0)));
+    qry.paramByName(QStringLiteral("giren")).setAsFloat(dm->qryStokENVANTER.asFloat());
+    // The first positive of the last purchase price, the purchase price and the cost.
+    if (dm->qryStokSON_ALIS.asFloat() > 0)
+        qry.paramByName(QStringLiteral("fiyat")).setAsFloat(dm->qryStokSON_ALIS.asFloat());
+    else if (dm->qryStokALIS_FIYATI.asFloat() > 0)
+        qry.paramByName(QStringLiteral("fiyat")).setAsFloat(dm->qryStokALIS_FIYATI.asFloat());
+    else if (dm->qryStokMALIYET.asFloat() > 0)
+        qry.paramByName(QStringLiteral("fiyat")).setAsFloat(dm->qryStokMALIYET.asFloat());
+    qry.execute();
+}
+
+void TL_Devir::Button3Click()
+{
+    if (!MesajSet())
+        return;
+    if (OnayVerilmedi(QStringLiteral("Cari")))
+        return;
+    PageControl1->setCurrentWidget(tbCari);
+    PageControl2->setCurrentWidget(tbCari2);
+    TransferGuard guard(this);
+
+    const std::array<FieldCopy, 9> copies = {{
+        {dm->qryCariCARI_KODU, u"Cari_kodu"},
+        {dm->qryCariCARI_ADI, u"Cari_adi"},
+        {dm->qryCariTELEFON, u"telefon"},
+        {dm->qryCariTELEFON2, u"telefon2"},
+        {dm->qryCariVERGI_NO, u"vergi_no"},
+        {dm->qryCariVERGI_DAIRESI, u"vergi_dairesi"},
+        {dm->qryCariADRES, u"adres"},
+        {dm->qryCariADRES2, u"adres2"},
+        {dm->qryCariACIKLAMA, u"aciklama"},
+    }};
+    ProgressBar1->setMaximumPosition(dm->qryCari.recordCount());
+    dm->qryCari.first();
+    ProgressBar1->setPosition(0);
+    while (!dm->qryCari.eof()) {
+        dm->Q_Cari.append();
+        copyRow(dm->Q_Cari, copies);
+        ProgressBar1->setPosition(ProgressBar1->position() + 1);
+        dm->Q_Cari.post();
+        CariHareketAktar();
+        dm->qryCari.next();
+        guard.keepPainting();
+    }
+
+    dm->IBTransaction1.commitRetaining();
+    Bildir(QStringLiteral("Cariler aktarıldı"));
+}
+
+void TL_Devir::CariHareketAktar()
+{
+    try {
+        korvat::FreeStatement& qry = dm->qry;
+        qry.close();
+        qry.clearText();
+        qry.addLine(QStringLiteral("insert into t_dekont_hareket (cari_id,turu_id,tarih,giren,cikan) "));
+        qry.addLine(QStringLiteral("values (:cari_id,:turu_id,:tarih,:giren,:cikan) "));
+        qry.paramByName(QStringLiteral("cari_id")).setAsString(dm->qryCariCARI_ID.asString());
+        qry.paramByName(QStringLiteral("tarih")).setAsDateTime(transferDateTime());
+        const double bakiye = dm->qryCariBAKIYE.asFloat();
+        if (!(bakiye <= 0)) {  // a debit balance, or one that is no number
+            qry.paramByName(QStringLiteral("giren")).setAsFloat(dm->qryCariBORC.asFloat());
+            qry.paramByName(QStringLiteral("cikan")).setAsFloat(0);
+            qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("1"));
+        } else if (bakiye < 0) {
+            qry.paramByName(QStringLiteral("cikan")).setAsFloat(dm->qryCariALACAK.asFloat());
+            qry.paramByName(QStringLiteral("giren")).setAsFloat(0);
+            qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("2"));
+        }
+        qry.execute();
+    } catch (...) {
+        // The account stays carried without its entry; the transfer goes on.
+        Bildir(QStringLiteral("Sanırım bir sorun oluştu"));
+    }
+}
