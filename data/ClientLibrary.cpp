@@ -29,8 +29,18 @@ ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName))
 
 ClientLibrary::~ClientLibrary()
 {
-    if (m_handle)
+    // The cells go only with the library, which is the one that may write them.
+    if (m_handle && m_abandonedCells.empty())
         dlclose(m_handle);
+}
+
+void ClientLibrary::keepAbandonedCell(std::unique_ptr<FB_API_HANDLE> cell) noexcept
+{
+    try {
+        m_abandonedCells.push_back(std::move(cell));
+    } catch (...) {
+        (void)cell.release();  // out of memory: leak it rather than free it
+    }
 }
 
 std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)

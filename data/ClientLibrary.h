@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace korvat {
 
@@ -57,11 +58,17 @@ public:
     // True when the status vector says that the connection to the server is lost.
     static bool isConnectionLost(long sqlCode, long engineCode);
 
+    // Keeps, for as long as the library stays loaded, a handle variable that
+    // the library may still clear when it drops an object it was never told
+    // to release.
+    void keepAbandonedCell(std::unique_ptr<FB_API_HANDLE> cell) noexcept;
+
 private:
     explicit ClientLibrary(QString fileName);
 
     QString m_fileName;
     void* m_handle = nullptr;
+    std::vector<std::unique_ptr<FB_API_HANDLE>> m_abandonedCells;
 };
 
 // A status vector for one client call.

@@ -45,18 +45,30 @@ public:
     // Gives the handle back quietly, ignoring what the server says.
     void reset() noexcept
     {
-        if (!m_cell)
+        if (!m_cell || !*m_cell)
             return;
-        if (*m_cell && m_client)
-            Release(*m_client, m_cell.get());
-        *m_cell = 0;
+        if (m_client && Release(*m_client, m_cell.get()) == 0)
+            *m_cell = 0;
+        else
+            abandon();
     }
 
-    // Forgets the handle without a call: the client has already freed it.
+    // Forgets a handle that the client has released already.
     void forget() noexcept
     {
         if (m_cell)
             *m_cell = 0;
+    }
+
+    // Forgets a handle whose object the client still holds: the server is
+    // gone and no call can release it. The client keeps the cell's address.
+    void abandon() noexcept
+    {
+        if (!m_cell || !*m_cell)
+            return;
+        if (m_client)
+            m_client->keepAbandonedCell(std::move(m_cell));
+        m_cell = std::make_unique<Handle>(0);
     }
 
 private:

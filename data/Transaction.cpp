@@ -182,7 +182,7 @@ void Transaction::dropLostHandle() noexcept
     if (!inTransaction())
         return;
     closeUsers();
-    m_handle.forget();
+    m_handle.abandon();
 }
 
 void Transaction::closeUsers() noexcept

@@ -219,19 +219,24 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 bool DataSetModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && m_open && !m_fetchFailed && !m_dataSet->allFetched();
+    // No rows may come in while others are being announced.
+    return !parent.isValid() && m_open && !m_fetchFailed && !m_changingRows
+           && !m_dataSet->allFetched();
 }
 
 void DataSetModel::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent))
-        return;
-    const int batch = m_batchSize ? std::max(1, m_batchSize()) : defaultBatchSize;
+    if (canFetchMore(parent))
+        fetchRows(m_batchSize ? std::max(1, m_batchSize()) : defaultBatchSize);
+}
+
+void DataSetModel::fetchRows(int count)
+{
     std::exception_ptr failure;
     m_fetching = true;
     m_fetchedRows = 0;
     try {
-        m_dataSet->fetchMore(batch);
+        m_dataSet->fetchMore(count);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -257,6 +262,10 @@ void DataSetModel::dataSetOpened()
     takeDataSetState();
     endResetModel();
     m_changingRows = false;
+    // A grid asks for its rows as the data set opens, not once events run:
+    // whoever reads the record count next finds the rows the grid shows.
+    if (m_batchSize && canFetchMore({}))
+        fetchRows(m_batchSize());
     emit currentRowMoved(m_current);
 }
 

@@ -30,7 +30,8 @@ public:
     // Receives the errors that a change typed into the grid raises; they must
     // not unwind through Qt's event handling.
     using ErrorHandler = std::function<void(std::exception_ptr)>;
-    // How many rows one fetchMore asks of the data set.
+    // How many rows one fetchMore asks of the data set; when set, as many
+    // rows are fetched at once whenever the data set opens.
     using BatchSize = std::function<int()>;
 
     static const QString browseMark;  // "▶"
@@ -83,6 +84,7 @@ private:
     void currentRowChanged(int row) override;
     void stateChanged() override;
 
+    void fetchRows(int count);
     void takeDataSetState();
     void resolveFields();
     // The data set's row behind a model row; -1 for a row being removed.

@@ -24,7 +24,9 @@ GridBinding::GridBinding(QTableView* view, const korvat::DataSource& source,
       m_actions(std::move(actions))
 {
     m_model->setErrorHandler(m_actions.showError);
-    m_model->setBatchSize([this] { return rowsThatFit(); });
+    // A screenful at a time; with the first row that opening brings, the
+    // view then stands filled down to the row just below its bottom.
+    m_model->setBatchSize([this] { return m_view ? rowsThatFit() : 1; });
     view->setModel(m_model);
     setUpView(source.dataSet().canModify() && source.autoEdit());
 
@@ -52,8 +54,8 @@ void GridBinding::setUpView(bool editable)
     QFont titleFont = titles->font();
     titleFont.setWeight(QFont::Normal);
     titles->setFont(titleFont);
-    // Only a listed width is set: the header keeps it while the data set
-    // closes and opens, since the listed columns stay.
+    // Set once: listed columns stay while the data set closes and opens, and
+    // the header keeps their sections, widened by the operator or not.
     for (int c = 0; c < m_model->columnCount(); ++c)
         titles->resizeSection(c, m_model->columnWidth(c) > 0 ? m_model->columnWidth(c)
                                                               : titles->defaultSectionSize());
@@ -76,12 +78,26 @@ void GridBinding::setUpView(bool editable)
         m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
+int GridBinding::shownHeight() const
+{
+    if (m_view->isVisible())
+        return m_view->viewport()->height();
+    // A grid on a page not shown yet has no size of its own: it gets the
+    // area of the nearest shown widget it sits in, less its frame and titles.
+    const QWidget* area = m_view->parentWidget();
+    while (area && !area->isVisible())
+        area = area->parentWidget();
+    if (!area)
+        return m_view->viewport()->height();
+    const QHeaderView* titles = m_view->horizontalHeader();
+    return area->contentsRect().height() - 2 * m_view->frameWidth()
+           - (titles->isHidden() ? 0 : titles->sizeHint().height());
+}
+
 int GridBinding::rowsThatFit() const
 {
-    if (!m_view)
-        return 1;
     const int rowHeight = std::max(1, m_view->verticalHeader()->defaultSectionSize());
-    return std::max(1, (m_view->viewport()->height() + rowHeight - 1) / rowHeight);
+    return std::max(1, (shownHeight() + rowHeight - 1) / rowHeight);
 }
 
 void GridBinding::followDataSet(int row)

@@ -29,7 +29,8 @@ struct GridActions {
 // Ctrl+Delete deletes the current row once confirmed.
 //
 // The binding leaves the view unbound when it goes; it must go before the
-// data source's data set does.
+// data source's data set does, and while the view is whole (so its parent is
+// never the view itself).
 class GridBinding : public QObject {
     Q_OBJECT
 
@@ -54,6 +55,7 @@ private:
     void viewMoved(const QModelIndex& current);
     bool moveBelowLastRow();
     bool deleteCurrentRow();
+    int shownHeight() const;
     int rowsThatFit() const;
 
     QPointer<QTableView> m_view;

@@ -15,12 +15,14 @@ namespace {
 
 const QTime designedTimeOfDay(21, 57, 33, 446);
 
-// A window with one more handler, on Button1, that fails like a transfer can.
+// A window with one more button whose handler fails like a transfer can.
 class FailingWindow : public TL_Devir {
 public:
     explicit FailingWindow(DialogService& dialogs) : TL_Devir(dialogs)
     {
-        connectHandler(Button1, &QPushButton::clicked, this, &FailingWindow::failingClick);
+        failing = new QPushButton(Panel1);
+        failing->setGeometry(700, 82, 75, 25);
+        connectHandler(failing, &QPushButton::clicked, this, &FailingWindow::failingClick);
     }
     void failingClick()
     {
@@ -28,6 +30,7 @@ public:
         throw korvat::LayerError(QStringLiteral("Q_Grubu: Dataset not in edit or insert mode"));
     }
     int clicks = 0;
+    QPushButton* failing = nullptr;
 };
 
 }  // namespace
@@ -129,7 +132,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         m_dialogs->press(DialogButton::Ok).press(DialogButton::Ok);
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QTest::mouseClick(window.failing, Qt::LeftButton);
         QCOMPARE(m_dialogs->calls().size(), 1);
         const ScriptedDialogs::Call& shown = m_dialogs->lastCall();
         QCOMPARE(shown.kind, ScriptedDialogs::Kind::MessageBox);
@@ -140,7 +143,7 @@ private slots:
         QCOMPARE(shown.parent.data(), &window);
 
         QVERIFY(window.isEnabled());
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QTest::mouseClick(window.failing, Qt::LeftButton);
         QCOMPARE(window.clicks, 2);
         QCOMPARE(m_dialogs->calls().size(), 2);
         click(window.chStokBakiye);

@@ -1,0 +1,346 @@
+// The three transfers end to end through the window, on real database files,
+// with the target checked row by row afterwards.
+#include "LoopbackServer.h"
+#include "UiTest.h"
+#include "WindowHarness.h"
+
+#include <QCheckBox>
+#include <QTableView>
+#include <QTest>
+#include <cmath>
+
+using korvat::test::SchemaOptions;
+using korvat::test::TestDatabase;
+
+namespace {
+
+const QTime pickerTimeOfDay(21, 57, 33);
+
+using Row = QList<QPair<QString, QVariant>>;
+
+}  // namespace
+
+class TransferTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowHarness> h;
+    QString sourcePath;
+    QString targetPath;
+
+    // A source and a target chosen with the buttons; rows are given by the test.
+    TestDatabase prepare(const SchemaOptions& sourceOptions = {}, const SchemaOptions& targetOptions = {})
+    {
+        sourcePath = h->path(QStringLiteral("KAYNAK.FDB"));
+        targetPath = h->path(QStringLiteral("HEDEF.FDB"));
+        TestDatabase::create(targetPath, targetOptions).detach();
+        return TestDatabase::create(sourcePath, sourceOptions);
+    }
+
+    void choose()
+    {
+        h->chooseSource(sourcePath);
+        h->chooseTarget(targetPath);
+    }
+
+    QList<QVariantList> target(const QString& sql)
+    {
+        return TestDatabase::attach(targetPath).query(sql);
+    }
+
+    void addCard(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
+    {
+        Row row{{QStringLiteral("STOK_ID"), id}, {QStringLiteral("AKTIFLIK"), active}};
+        row += more;
+        db.insertRow(QStringLiteral("T_STOK"), row);
+    }
+
+    void addAccount(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
+    {
+        Row row{{QStringLiteral("CARI_ID"), id}, {QStringLiteral("AKTIFLIK"), active}};
+        row += more;
+        db.insertRow(QStringLiteral("T_CARI"), row);
+    }
+
+private slots:
+    void init() { h = std::make_unique<WindowHarness>(); }
+    void cleanup()
+    {
+        QCOMPARE(h->dialogs.unansweredCount(), 0);
+        QCOMPARE(h->dialogs.pendingAnswers(), 0);
+        h.reset();
+    }
+
+    void groupsAreCarriedWithNewKeysAndWaitForTheNextCommit()
+    {
+        TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
+        source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 7},
+                                                    {QStringLiteral("GRUBU"), QStringLiteral("Şarküteri")},
+                                                    {QStringLiteral("SIRA_NO"), 3},
+                                                    {QStringLiteral("KISA_YOL"), QStringLiteral("F2")}});
+        source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 2}});
+        source.detach();
+        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_GRUBU_GRUBU_ID_GEN"), 100);
+        choose();
+
+        h->transfer(h->window->Button1);
+        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
+        QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbGrubu);
+        QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbGrubu2);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 0);
+
+        // A second press carries everything again under new keys.
+        h->transfer(h->window->Button1);
+        dm->IBTransaction1.commitRetaining();
+        const auto rows = target(QStringLiteral("select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"));
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], (QVariantList{101, QVariant(), QVariant(), QVariant()}));  // source key 2 first
+        QCOMPARE(rows[1], (QVariantList{102, QStringLiteral("Şarküteri"), 3, QStringLiteral("F2")}));
+        QCOMPARE(rows[3][0].toInt(), 104);
+    }
+
+    void anEmptySourceStillEndsWithTheMessages()
+    {
+        prepare().detach();
+        choose();
+        h->transfer(h->window->Button1);
+        h->transfer(h->window->Button2);
+        h->transfer(h->window->Button3);
+        QCOMPARE(h->messages().filter(QStringLiteral("aktarıldı")),
+                 (QStringList{QStringLiteral("Gruplar aktarıldı"), QStringLiteral("Stoklar aktarıldı"),
+                              QStringLiteral("Cariler aktarıldı")}));
+        QCOMPARE(h->window->ProgressBar1->maximumPosition(), 0);
+        QCOMPARE(h->window->ProgressBar1->position(), 0);
+    }
+
+    void moreRowsThanTheGridShowsAreAllCarried()
+    {
+        TestDatabase source = prepare();
+        for (int id = 1; id <= 120; ++id)
+            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), id},
+                                                        {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)}});
+        source.detach();
+        h->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        choose();
+        h->window->PageControl1->setCurrentWidget(h->window->tbGrubu);
+        QCoreApplication::processEvents();
+        const int fetched = dm->qryGrubu.recordCount();
+        QVERIFY2(fetched < 120, qPrintable(QString::number(fetched)));
+
+        h->transfer(h->window->Button1);
+        QCOMPARE(h->window->ProgressBar1->maximumPosition(), fetched);
+        QCOMPARE(h->window->ProgressBar1->position(), fetched);
+        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
+        dm->IBTransaction1.commitRetaining();
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 120);
+    }
+
+    void stockCardsCarryTheirTextFormsAndOnlyActiveCardsAreRead()
+    {
+        TestDatabase source = prepare();
+        addCard(source, 10, {{QStringLiteral("STOK_KODU"), QStringLiteral("ÇY-01")},
+                             {QStringLiteral("STOK_ADI"), QStringLiteral("Çaykur Rize Turist İğdır")},
+                             {QStringLiteral("SATIS_FIYATI"), 0.1 + 0.2},
+                             {QStringLiteral("ALIS_FIYATI"), 5e-5},
+                             {QStringLiteral("SIRA_NO"), -7},
+                             {QStringLiteral("GRUBU_ID"), 4},
+                             {QStringLiteral("GRUBU"), QStringLiteral("İçecek")},
+                             {QStringLiteral("ENVANTER"), 12.5},
+                             {QStringLiteral("KMP_M2"), 1234567890123456789.0},
+                             {QStringLiteral("TERAZI_PLU"), 2147483647}});
+        addCard(source, 11);  // NULL everywhere but the key and the flag
+        addCard(source, 12, {}, 0);
+        addCard(source, 13, {}, 2);
+        addCard(source, 14, {}, QVariant());
+        source.detach();
+        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_STOK_STOK_ID_GEN"), 100);
+        choose();
+
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+        const auto rows = target(QStringLiteral(
+            "select STOK_ID, STOK_KODU, STOK_ADI, SATIS_FIYATI, ALIS_FIYATI, SIRA_NO, GRUBU_ID, GRUBU, "
+            "ENVANTER, KMP_M2, TERAZI_PLU, AKTIFLIK from T_STOK order by STOK_ID"));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0][0].toInt(), 101);
+        QCOMPARE(rows[0][1].toString(), QStringLiteral("ÇY-01"));
+        QCOMPARE(rows[0][2].toString(), QStringLiteral("Çaykur Rize Turist İğdır"));
+        QCOMPARE(rows[0][3].toDouble(), 0.3);  // 15 significant digits
+        QCOMPARE(rows[0][4].toDouble(), 5e-5);
+        QCOMPARE(rows[0][5].toInt(), -7);
+        QVERIFY(rows[0][6].isNull());  // the group travels by name, not by key
+        QCOMPARE(rows[0][7].toString(), QStringLiteral("İçecek"));
+        QVERIFY(rows[0][8].isNull());  // the stock reaches the target only as an entry
+        QCOMPARE(rows[0][9].toDouble(), 1.23456789012346e18);
+        QCOMPARE(rows[0][10].toInt(), 2147483647);
+        QCOMPARE(rows[0][11].toInt(), 1);
+        QCOMPARE(rows[1][0].toInt(), 102);
+        for (int column = 1; column < 11; ++column)
+            QVERIFY2(rows[1][column].isNull(), qPrintable(QString::number(column)));
+        // The check box was off: no opening entries.
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 0);
+    }
+
+    void openingStockEntriesFollowTheCheckBoxesAndThePriceRule()
+    {
+        TestDatabase source = prepare();
+        addCard(source, 1, {{QStringLiteral("ENVANTER"), 5.0}, {QStringLiteral("SON_ALIS"), 0.0},
+                            {QStringLiteral("ALIS_FIYATI"), 12.5}, {QStringLiteral("MALIYET"), 10.0}});
+        addCard(source, 2, {{QStringLiteral("ENVANTER"), 0.001}, {QStringLiteral("SON_ALIS"), -1.0},
+                            {QStringLiteral("MALIYET"), 4.0}});
+        addCard(source, 3, {{QStringLiteral("ENVANTER"), -3.0}, {QStringLiteral("SON_ALIS"), 7.25}});
+        addCard(source, 4, {});  // no stock, no price
+        source.detach();
+        choose();
+
+        // All cards: an entry for each, whatever its stock.
+        h->window->chStokBakiye->setChecked(true);
+        h->transfer(h->window->Button2);
+        auto entries = target(QStringLiteral(
+            "select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by stok_id"));
+        QCOMPARE(entries.size(), 4);
+        const QDateTime midnight(h->window->transferDate(), QTime(0, 0));
+        QCOMPARE(entries[0], (QVariantList{1, 8, 1, 12.5, midnight, 5.0}));
+        QCOMPARE(entries[1], (QVariantList{2, 8, 1, 4.0, midnight, 0.001}));
+        QCOMPARE(entries[2], (QVariantList{3, 8, 1, 7.25, midnight, -3.0}));
+        QCOMPARE(entries[3], (QVariantList{4, 8, 1, QVariant(), midnight, 0.0}));
+
+        // Positive stock only: cards 1 and 2.
+        h->window->ch_PozitifStok->setChecked(true);
+        h->transfer(h->window->Button2);
+        entries = target(QStringLiteral("select stok_id from t_stok_hareket order by stok_id"));
+        QCOMPARE(entries.size(), 6);
+        QCOMPARE(target(QStringLiteral("select count(*) from T_STOK")).value(0).value(0).toInt(), 8);
+
+        // The positive-only mark is read only while the balance box is checked.
+        h->window->chStokBakiye->setChecked(false);
+        QVERIFY(h->window->ch_PozitifStok->isChecked());
+        h->transfer(h->window->Button2);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 6);
+    }
+
+    void aFailedOpeningEntryEndsTheTransferAndItsRowsWaitForTheNextCommit()
+    {
+        TestDatabase source = prepare({}, SchemaOptions{.movementColumnsNotNull = true});
+        addCard(source, 1, {{QStringLiteral("ENVANTER"), 1.0}, {QStringLiteral("MALIYET"), 3.0}});
+        addCard(source, 2, {{QStringLiteral("ENVANTER"), 1.0}});  // no price: NULL refused
+        addCard(source, 3, {{QStringLiteral("ENVANTER"), 1.0}, {QStringLiteral("MALIYET"), 3.0}});
+        source.detach();
+        choose();
+        h->window->chStokBakiye->setChecked(true);
+
+        h->transfer(h->window->Button2);  // the error box
+        const ScriptedDialogs::Call& error = h->dialogs.lastCall();
+        QCOMPARE(error.icon, DialogIcon::Error);
+        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        QVERIFY(h->window->isEnabled());
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 0);
+        QCOMPARE(dm->Q_Stok.recordCount(), 2);  // cards 1 and 2 posted, pending
+
+        // The end of the program commits them.
+        h->window->unbindDataSources();
+        h->dataModule->shutdown();
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 2);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 1);
+    }
+
+    void openingAccountEntriesFollowTheBalance()
+    {
+        TestDatabase source = prepare();
+        const auto amounts = [](const QVariant& bakiye, const QVariant& borc, const QVariant& alacak) {
+            return Row{{QStringLiteral("BAKIYE"), bakiye}, {QStringLiteral("BORC"), borc},
+                       {QStringLiteral("ALACAK"), alacak},
+                       {QStringLiteral("CARI_ADI"), QStringLiteral("Gül Şükran Ağaoğlu")}};
+        };
+        addAccount(source, 50, amounts(150.0, 400.0, 250.0));
+        addAccount(source, 51, amounts(-80.0, 20.0, 100.0));
+        addAccount(source, 52, amounts(0.0, 5.0, 5.0));
+        addAccount(source, 53, amounts(QVariant(), QVariant(), QVariant()));
+        addAccount(source, 54, amounts(10.0, QVariant(), QVariant()));
+        addAccount(source, 55, {}, 0);
+        source.detach();
+        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_CARI_CARI_ID_GEN"), 100);
+        choose();
+
+        h->transfer(h->window->Button3);
+        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
+        const auto accounts = target(QStringLiteral(
+            "select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"));
+        QCOMPARE(accounts.size(), 5);
+        QCOMPARE(accounts[0], (QVariantList{101, QStringLiteral("Gül Şükran Ağaoğlu"), QVariant(), QVariant(),
+                                            QVariant(), QVariant()}));
+        QCOMPARE(accounts[4][0].toInt(), 105);
+
+        const QDateTime when(h->window->transferDate(), pickerTimeOfDay);
+        const auto entries = target(QStringLiteral(
+            "select cari_id, turu_id, tarih, giren, cikan from t_dekont_hareket order by cari_id"));
+        QCOMPARE(entries.size(), 5);
+        QCOMPARE(entries[0], (QVariantList{50, 1, when, 400.0, 0.0}));
+        QCOMPARE(entries[1], (QVariantList{51, 2, when, 0.0, 100.0}));
+        QCOMPARE(entries[2], (QVariantList{52, QVariant(), when, QVariant(), QVariant()}));
+        QCOMPARE(entries[3], (QVariantList{53, QVariant(), when, QVariant(), QVariant()}));
+        QCOMPARE(entries[4], (QVariantList{54, 1, when, 0.0, 0.0}));
+    }
+
+    void aRefusedAccountEntryIsReportedAndTheTransferGoesOn()
+    {
+        TestDatabase source = prepare({}, SchemaOptions{.dekontRefusesInserts = true});
+        addAccount(source, 1, {{QStringLiteral("BAKIYE"), 1.0}});
+        addAccount(source, 2, {{QStringLiteral("BAKIYE"), -1.0}});
+        addAccount(source, 3);
+        source.detach();
+        choose();
+
+        h->transfer(h->window->Button3, 4);
+        QCOMPARE(h->messages().count(QStringLiteral("Sanırım bir sorun oluştu")), 3);
+        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
+        for (const ScriptedDialogs::Call& call : h->dialogs.calls())
+            if (call.text == QStringLiteral("Sanırım bir sorun oluştu"))
+                QVERIFY(call.caption.isEmpty() && call.icon == DialogIcon::None);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_CARI")), 3);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_DEKONT_HAREKET")), 0);
+    }
+
+    void aStockCommitThatFailsShowsItsErrorAndNoSuccess()
+    {
+        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
+        server.start();
+        TestDatabase source = prepare();
+        addCard(source, 1);
+        source.detach();
+        const QString local = server.databasePath(QStringLiteral("stok-commit.fdb"));
+        QFile::remove(local);
+        TestDatabase::create(server.remoteName(local)).detach();
+        targetPath = server.remoteName(local);
+        choose();
+
+        // The server goes away after the cards are posted and before the commit.
+        h->dialogs.press(DialogButton::Yes).press(DialogButton::Ok);
+        dm->Q_Stok.addObserver(&m_killAfterPost);
+        m_killAfterPost.server = &server;
+        h->window->Button2->click();
+        dm->Q_Stok.removeObserver(&m_killAfterPost);
+
+        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+        server.start();
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 0);
+    }
+
+private:
+    // Stops the server once a posted row has been stored in the target.
+    struct KillAfterPost : korvat::DataSetObserver {
+        korvat::test::LoopbackServer* server = nullptr;
+        void rowChanged(int) override
+        {
+            if (server && dm && dm->Q_Stok.state() == korvat::DataSetState::Browse) {
+                server->kill();
+                server = nullptr;
+            }
+        }
+    } m_killAfterPost;
+};
+
+UI_TEST(TransferTest);
+#include "TransferTest.moc"
