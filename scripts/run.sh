@@ -5,11 +5,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-# ---------------------------------------------------------------------------
-# START OF THE PROGRAM - to be filled in when the window exists:
-#   1. create the default target database and a demo source database next to
-#      it, unless they are there already;
-#   2. start the program:  exec build/project/Korvat_Devir
-# ---------------------------------------------------------------------------
-echo "Korvat Devir is built. Its window comes in a later step; nothing to start yet."
-exit 0
+# The default target the program attaches at start-up, and a demo source
+# beside it, each created only when missing.
+home_folder="${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}"
+build/tests/fixtures/korvat_demo_databases \
+  "$home_folder/Korvat/KORVAT.FDB" "$home_folder/Korvat/KAYNAK.FDB"
+
+exec build/project/Korvat_Devir
