@@ -29,9 +29,10 @@ ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName))
 
 ClientLibrary::~ClientLibrary()
 {
-    // The cells go only with the library, which is the one that may write them.
-    if (m_handle && m_abandonedCells.empty())
-        dlclose(m_handle);
+    // A loaded library stays loaded until the program ends: its engine may
+    // still run threads of its own, and it may still write abandoned cells.
+    for (std::unique_ptr<FB_API_HANDLE>& cell : m_abandonedCells)
+        (void)cell.release();
 }
 
 void ClientLibrary::keepAbandonedCell(std::unique_ptr<FB_API_HANDLE> cell) noexcept
@@ -55,8 +56,10 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
 
 #define KORVAT_RESOLVE_ENTRY_POINT(name)                                                           \
     library->name = reinterpret_cast<decltype(&::name)>(dlsym(library->m_handle, #name));          \
-    if (!library->name)                                                                            \
-        throw ClientLibraryError(missingLibraryMessage(fileName));
+    if (!library->name) {                                                                          \
+        dlclose(library->m_handle);                                                                \
+        throw ClientLibraryError(missingLibraryMessage(fileName));                                 \
+    }
     KORVAT_CLIENT_ENTRY_POINTS(KORVAT_RESOLVE_ENTRY_POINT)
 #undef KORVAT_RESOLVE_ENTRY_POINT
 

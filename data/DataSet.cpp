@@ -23,6 +23,7 @@ DataSet::~DataSet()
 {
     close();
     m_connection.removeUser(this);
+    notify([](DataSetObserver& o) { o.dataSetDestroyed(); });
 }
 
 Transaction& DataSet::transaction() const
@@ -77,7 +78,7 @@ void DataSet::open()
     try {
         prepareEditStatements();
         m_state = DataSetState::Browse;
-        fetchOne();
+        fetchOne(/*announce=*/false);  // the opening itself tells of the first row
     } catch (...) {
         close();
         throw;
@@ -114,7 +115,7 @@ void DataSet::close() noexcept
     notify([](DataSetObserver& o) { o.dataSetClosed(); });
 }
 
-bool DataSet::fetchOne()
+bool DataSet::fetchOne(bool announce)
 {
     if (m_allFetched || !m_select)
         return false;
@@ -129,8 +130,10 @@ bool DataSet::fetchOne()
         values.push_back(readColumnValue(m_select->output(), m_columnOfField[i], m_defs[i],
                                          m_connection.codePage()));
     m_rows.push_back(RowData::make(m_layout, values));
-    const int row = int(m_rows.size()) - 1;
-    notify([row](DataSetObserver& o) { o.rowsAdded(row, row); });
+    if (announce) {
+        const int row = int(m_rows.size()) - 1;
+        notify([row](DataSetObserver& o) { o.rowsAdded(row, row); });
+    }
     return true;
 }
 
@@ -255,7 +258,9 @@ FieldValue DataSet::valueAt(int row, int field) const
 {
     if (!active() || field < 0 || field >= int(m_defs.size()))
         return std::monostate{};
-    if (row == m_current && (m_state == DataSetState::Insert || m_state == DataSetState::Edit))
+    // A pending new row stands after the last row; a changed row is the current one.
+    if ((m_state == DataSetState::Insert && row == int(m_rows.size()))
+        || (m_state == DataSetState::Edit && row == m_current))
         return m_buffer[field];
     if (row < 0 || row >= int(m_rows.size()))
         return std::monostate{};

@@ -115,7 +115,7 @@ protected:
     }
 
 private:
-    bool fetchOne();
+    bool fetchOne(bool announce = true);
 
     QString m_objectName;
     Connection& m_connection;

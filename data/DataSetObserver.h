@@ -15,6 +15,8 @@ public:
     virtual void rowChanged(int /*row*/) {}
     virtual void currentRowChanged(int /*row*/) {}
     virtual void stateChanged() {}
+    // The data set is going away; nothing may use it afterwards.
+    virtual void dataSetDestroyed() {}
 };
 
 }  // namespace korvat

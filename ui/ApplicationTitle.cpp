@@ -1,5 +1,6 @@
 #include "ApplicationTitle.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString applicationTitleFromProgramFile(const QString& programFilePath)
@@ -11,4 +12,9 @@ QString applicationTitleFromProgramFile(const QString& programFilePath)
     if (name.size() > 1)
         name = name.left(1) + name.mid(1).toLower();
     return name;
+}
+
+QString applicationTitle()
+{
+    return applicationTitleFromProgramFile(QCoreApplication::applicationFilePath());
 }

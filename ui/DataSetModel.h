@@ -22,7 +22,7 @@ class DataSet;
 // The vertical header is the indicator column: it marks the data set's
 // current row with browseMark, insertMark or editMark by the data set's state.
 //
-// The data set must outlive the model, or detach() be called before it goes.
+// A data set that goes away first detaches the model on its way out.
 class DataSetModel : public QAbstractTableModel, private korvat::DataSetObserver {
     Q_OBJECT
 
@@ -78,6 +78,7 @@ signals:
 private:
     void dataSetOpened() override;
     void dataSetClosed() override;
+    void dataSetDestroyed() override { detach(); }
     void rowsAdded(int first, int last) override;
     void rowsRemoved(int first, int last) override;
     void rowChanged(int row) override;

@@ -1,3 +1,4 @@
+#include "ApplicationTitle.h"
 #include "DialogService.h"
 
 #include <QApplication>
@@ -66,7 +67,7 @@ DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption
 
 void QtDialogService::showSimpleMessage(QWidget* parent, const QString& text)
 {
-    const auto box = createMessageBox(ownerFor(parent), QApplication::applicationDisplayName(),
+    const auto box = createMessageBox(ownerFor(parent), applicationTitle(),
                                       text, DialogButtons::Ok, DialogIcon::None);
     box->exec();
 }

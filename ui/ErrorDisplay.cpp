@@ -1,3 +1,4 @@
+#include "ApplicationTitle.h"
 #include "ErrorDisplay.h"
 
 #include "DialogService.h"
@@ -48,7 +49,7 @@ void ErrorDisplay::show(std::exception_ptr error) noexcept
         // A drag in progress would otherwise keep the mouse from the box.
         if (QWidget* grabber = QWidget::mouseGrabber())
             grabber->releaseMouse();
-        m_dialogs->messageBox(m_owner, QApplication::applicationDisplayName(), messageOf(error),
+        m_dialogs->messageBox(m_owner, applicationTitle(), messageOf(error),
                               DialogButtons::Ok, DialogIcon::Error);
     } catch (const std::exception& failure) {
         qCritical("The error could not be shown: %s", failure.what());

@@ -150,6 +150,18 @@ private slots:
                  QStringLiteral("Q_Grubu: Cannot perform this operation on a closed dataset."));
     }
 
+    void aTransferRefusedByMesajSetAsksNothingAndWritesNothing()
+    {
+        for (QPushButton* button : {h->window->Button1, h->window->Button2, h->window->Button3}) {
+            h->dialogs.press(DialogButton::Ok);
+            button->click();
+            QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+        }
+        QCOMPARE(h->dialogs.calls().size(), 3);
+        QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbCari2);
+        QCOMPARE(h->window->ProgressBar1->position(), 0);
+    }
+
     void answeringNoWritesNothing()
     {
         const QString source = createDatabase(QStringLiteral("kaynak.fdb"));

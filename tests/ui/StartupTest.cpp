@@ -1,0 +1,89 @@
+// The program from start to end, with its dialogs answered by the test.
+#include "ScriptedDialogs.h"
+#include "Startup.h"
+#include "TestDatabase.h"
+#include "UiTest.h"
+#include "u_L_Devir.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+using korvat::test::TempFolder;
+using korvat::test::TestDatabase;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    TL_Devir* shownWindow()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto window = qobject_cast<TL_Devir*>(widget); window && window->isVisible())
+                return window;
+        return nullptr;
+    }
+
+private slots:
+    void aMissingDefaultTargetShowsTheApplicationErrorAndNoWindow()
+    {
+        TempFolder folder;
+        TdmSettings settings;
+        settings.defaultTarget = folder.filePath(QStringLiteral("Korvat/KORVAT.FDB"));
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::Ok);
+        bool windowShown = false;
+        QTimer::singleShot(0, [&] { windowShown = shownWindow() != nullptr; });
+
+        QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
+        QCOMPARE(dialogs.calls().size(), 1);
+        const ScriptedDialogs::Call& box = dialogs.lastCall();
+        QCOMPARE(box.caption, QStringLiteral("Application Error"));
+        QCOMPARE(box.icon, DialogIcon::Error);
+        QVERIFY(box.text.startsWith(QStringLiteral("Exception ServerError in module window_tests at ")));
+        QVERIFY(box.text.contains(QStringLiteral("KORVAT.FDB")));
+        QVERIFY(box.text.endsWith(QStringLiteral(".\r\n")));
+        QVERIFY(!windowShown);
+        QVERIFY(dm == nullptr);
+    }
+
+    void aMissingClientLibraryIsReportedAsTheServerTypeSetting()
+    {
+        TdmSettings settings;
+        settings.clientLibraryFileName = QStringLiteral("libfbclient.so.99");
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::Ok);
+        QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
+        QVERIFY(dialogs.lastCall().text.contains(QStringLiteral(
+            "\r\nError reading IBDatabase1.ServerType: InterBase library libfbclient.so.99 not found in "
+            "the path. Please install InterBase to use this functionality.\r\n")));
+    }
+
+    void theWindowRunsUntilClosedAndTheEndCommits()
+    {
+        TempFolder folder;
+        TdmSettings settings;
+        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
+        TestDatabase::create(settings.defaultTarget).detach();
+        ScriptedDialogs dialogs;
+        bool sawWindow = false;
+        QTimer::singleShot(0, [&] {
+            TL_Devir* window = shownWindow();
+            sawWindow = window != nullptr && dm != nullptr && dm->IBTransaction1.inTransaction();
+            if (dm) {
+                korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
+                insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+                insert.execute();
+            }
+            if (window)
+                window->close();
+        });
+        QCOMPARE(runProgram(*qApp, dialogs, settings), 0);
+        QVERIFY(sawWindow);
+        QVERIFY(dm == nullptr);
+        QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+    }
+};
+
+UI_TEST(StartupTest);
+#include "StartupTest.moc"

@@ -1,0 +1,44 @@
+// While a transfer runs, its window takes no input but other windows (the
+// transfer's own message boxes) do.
+#include "TransferGuard.h"
+#include "UiTest.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+class TransferGuardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dropsInputToItsWindowOnly()
+    {
+        QWidget window;
+        auto button = new QPushButton(QStringLiteral("Stok Aktar"), &window);
+        QPushButton messageBoxButton(QStringLiteral("OK"));
+        window.show();
+        messageBoxButton.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy windowClicks(button, &QPushButton::clicked);
+        QSignalSpy boxClicks(&messageBoxButton, &QPushButton::clicked);
+
+        {
+            TransferGuard guard(&window);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTest::keyClick(button, Qt::Key_Space);
+            QTest::mouseClick(&messageBoxButton, Qt::LeftButton);
+            guard.keepPainting();
+            QCOMPARE(windowClicks.count(), 0);
+            QCOMPARE(boxClicks.count(), 1);
+        }
+
+        // Nothing was kept for later; input reaches the window again.
+        QCoreApplication::processEvents();
+        QCOMPARE(windowClicks.count(), 0);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(windowClicks.count(), 1);
+    }
+};
+
+UI_TEST(TransferGuardTest);
+#include "TransferGuardTest.moc"
