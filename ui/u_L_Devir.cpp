@@ -3,6 +3,7 @@
 #include "u_dm.h"
 #include "GridBinding.h"
 #include "GridColumns.h"
+#include "PathIdentity.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -337,12 +338,16 @@ void TL_Devir::SpeedButton2Click()
 
 bool TL_Devir::MesajSet()
 {
+    // A path counts as set only when it is the database its button attached:
+    // a typed path would let the transfer work on another file than it shows.
     const QString kaynak = edtKaynakDatabase->text();
-    if (kaynak.isEmpty() || edtHedefDatabase->text().isEmpty()) {
+    const QString hedef = edtHedefDatabase->text();
+    if (kaynak.isEmpty() || hedef.isEmpty() || !isAttachedAs(dm->IBDatabase1, kaynak)
+        || !isAttachedAs(dm->IBDatabase2, hedef)) {
         dialogs().showSimpleMessage(this, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
         return false;
     }
-    if (kaynak == edtHedefDatabase->text()) {
+    if (kaynak == hedef || isSameFile(kaynak, hedef)) {
         Bildir(QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
         return false;
     }

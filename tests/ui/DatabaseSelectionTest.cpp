@@ -2,6 +2,7 @@
 #include "UiTest.h"
 #include "WindowHarness.h"
 
+#include <QFile>
 #include <QTableView>
 #include <QTest>
 
@@ -39,29 +40,58 @@ private slots:
         QCOMPARE(h->window->DBGrid6->model()->rowCount(), 0);
     }
 
-    void mesajSetWantsBothPathsAndDifferentOnes()
+    void mesajSetWantsBothDatabasesChosenWithTheirButtons()
     {
-        h->dialogs.press(DialogButton::Ok);
-        QVERIFY(!h->window->MesajSet());
-        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
-        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
+        const auto refusedAsUnset = [this] {
+            h->dialogs.press(DialogButton::Ok);
+            QVERIFY(!h->window->MesajSet());
+            QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+            QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
+        };
+        refusedAsUnset();
 
-        h->window->edtHedefDatabase->setText(QStringLiteral("/a.fdb"));
-        h->dialogs.press(DialogButton::Ok);
-        QVERIFY(!h->window->MesajSet());
-        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+        const QString target = createDatabase(QStringLiteral("hedef.fdb"));
+        h->chooseTarget(target);
+        refusedAsUnset();  // only the target
 
-        h->window->edtKaynakDatabase->setText(QStringLiteral("/a.fdb"));
-        h->dialogs.press(DialogButton::Ok);
-        QVERIFY(!h->window->MesajSet());
-        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::MessageBox);
-        QCOMPARE(h->dialogs.lastCall().caption, QString());
-        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
+        // A path typed into a box is not a chosen database, even a real one.
+        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        h->window->edtKaynakDatabase->setText(source);
+        refusedAsUnset();
 
-        // Exact comparison: another spelling of one file passes, blanks count as set.
-        h->window->edtKaynakDatabase->setText(QStringLiteral("/A.fdb"));
+        h->chooseSource(source);
         QVERIFY(h->window->MesajSet());
-        h->window->edtKaynakDatabase->setText(QStringLiteral(" "));
+
+        h->window->edtHedefDatabase->setText(createDatabase(QStringLiteral("elle.fdb")));
+        refusedAsUnset();  // typed over the chosen target
+        h->window->edtHedefDatabase->setText(target);
+        QVERIFY(h->window->MesajSet());
+    }
+
+    void mesajSetRefusesOneFileUnderAnyName()
+    {
+        const auto refusedAsSame = [this] {
+            h->dialogs.press(DialogButton::Ok);
+            QVERIFY(!h->window->MesajSet());
+            QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::MessageBox);
+            QCOMPARE(h->dialogs.lastCall().caption, QString());
+            QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::None);
+            QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
+        };
+        const QString file = createDatabase(QStringLiteral("tek.fdb"));
+        h->chooseSource(file);
+        h->chooseTarget(file);
+        refusedAsSame();
+
+        // Another spelling of the same path, and a link to it.
+        h->chooseTarget(h->path(QStringLiteral("./tek.fdb")).replace(QStringLiteral("/./"), QStringLiteral("//")));
+        refusedAsSame();
+        const QString link = h->path(QStringLiteral("bag.fdb"));
+        QVERIFY(QFile::link(file, link));
+        h->chooseTarget(link);
+        refusedAsSame();
+
+        h->chooseTarget(createDatabase(QStringLiteral("baska.fdb")));
         QVERIFY(h->window->MesajSet());
     }
 
@@ -139,15 +169,16 @@ private slots:
         QVERIFY(h->window->isEnabled());
     }
 
-    void aTypedTargetPassesTheChecksButTheTransferFailsOnTheClosedDataSet()
+    void aTransferWithATypedTargetIsRefusedBeforeItStarts()
     {
         const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
         TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
         h->chooseSource(source);
         h->window->edtHedefDatabase->setText(h->path(QStringLiteral("elle.fdb")));
-        h->transfer(h->window->Button1);  // the error box
-        QCOMPARE(h->dialogs.lastCall().text,
-                 QStringLiteral("Q_Grubu: Cannot perform this operation on a closed dataset."));
+        h->dialogs.press(DialogButton::Ok);
+        h->window->Button1->click();
+        QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
+        QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbCari);
     }
 
     void aTransferRefusedByMesajSetAsksNothingAndWritesNothing()
