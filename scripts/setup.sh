@@ -11,6 +11,8 @@ packages=(
   firebird3.0-server-core firebird3.0-utils firebird3.0-server
   cmake g++ ninja-build
   libgtest-dev
+  fonts-liberation2
+  xvfb xauth xdotool
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "PathIdentity.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
 #include <QFrame>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -35,14 +37,14 @@ QDateTime initialTransferDateTime()
     return QDateTime(QDate(2025, 2, 3), QTime(21, 57, 33, 446));
 }
 
-// Tahoma where installed; otherwise the faces closest to it, then the
-// system's own sans-serif.
+// Tahoma where installed; otherwise the faces closest to it in width (the
+// panel's controls have fixed sizes), then the system's own sans-serif.
 QFont windowFont()
 {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
     font.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-    for (const char* family : {"Tahoma", "Verdana", "DejaVu Sans", "Liberation Sans", "Arial"}) {
+    for (const char* family : {"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans", "Verdana"}) {
         if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
             font.setFamily(QString::fromLatin1(family));
             break;
@@ -237,6 +239,20 @@ void TL_Devir::createPanel()
 
     chStokBakiye = place<QCheckBox>(Panel1, "chStokBakiye", 24, 113, 373, 17);
     chStokBakiye->setText(QStringLiteral("Stok bakiyesini aktar"));
+
+    // Where a face wider than Tahoma stands in, a text may need more room
+    // than its designed width; a clipped caption would be worse than a
+    // slightly wider control, and none of these has a neighbour to its right.
+    for (QWidget* text : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
+                          static_cast<QWidget*>(Label3), static_cast<QWidget*>(ch_PozitifStok),
+                          static_cast<QWidget*>(chStokBakiye)})
+        text->resize(std::max(text->width(), text->sizeHint().width()), text->height());
+    // The transfer buttons stand 6 pixels apart; each may take up to that gap.
+    for (QPushButton* button : {Button1, Button2, Button3}) {
+        const int needed = button->fontMetrics().horizontalAdvance(button->text())
+                           + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        button->resize(std::clamp(needed, button->width(), button->width() + 6), button->height());
+    }
 }
 
 void TL_Devir::createPages()

@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -103,13 +104,33 @@ private slots:
         QVERIFY(widget);
         QCOMPARE(widget->parentWidget(), m_window->Panel1);
         QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
-        QCOMPARE(widget->geometry(), geometry);
+        // Designed at Tahoma's widths: another face may widen a caption, never move it.
+        QCOMPARE(widget->pos(), geometry.topLeft());
+        QCOMPARE(widget->height(), geometry.height());
+        if (widget->font().family() == QStringLiteral("Tahoma") || widget->inherits("QLineEdit")
+            || widget->inherits("QDateTimeEdit") || text == QStringLiteral("?"))
+            QCOMPARE(widget->width(), geometry.width());
+        else
+            QVERIFY(widget->width() >= geometry.width());
         if (!text.isNull())
             QCOMPARE(widget->property("text").toString(), text);
         QCOMPARE(widget->font().bold(), bold);
         QCOMPARE(widget->font().pointSize(), 8);
         QCOMPARE(widget->font().family(), m_window->font().family());
         QCOMPARE(widget->isEnabled(), enabled);
+        // Every text readable in full at its fixed size, whatever face stood in for Tahoma.
+        if (!text.isEmpty()) {
+            // A push button's hint holds the style's minimum width; its text is what must fit.
+            const int needed = widget->inherits("QPushButton")
+                                   ? widget->fontMetrics().horizontalAdvance(text)
+                                         + 2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin)
+                                   : widget->sizeHint().width();
+            QVERIFY2(needed <= widget->width(), qPrintable(QStringLiteral("%1 needs %2 pixels in %3 (%4)")
+                                                               .arg(text)
+                                                               .arg(needed)
+                                                               .arg(widget->width())
+                                                               .arg(widget->font().family())));
+        }
     }
 
     void panelControlSettings()
