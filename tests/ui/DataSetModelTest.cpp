@@ -489,6 +489,28 @@ private slots:
         QVERIFY(m_errors.isEmpty());
     }
 
+    void aRowEnteredBelowTheLastIsInsertedWithAGeneratorKey()
+    {
+        auto view = shownView();
+        dm().Q_Grubu.open();
+        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
+        DataSetModel& model = *binding.model();
+
+        view->setCurrentIndex(model.index(targetGroups - 1, idColumn));
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        QVERIFY(model.setData(model.index(targetGroups, nameColumn), QStringLiteral("Yeni Grup")));
+        QTest::keyClick(view.get(), Qt::Key_Up);  // leaving the row posts it
+        QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
+        QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), QStringLiteral("101"));
+
+        dm().IBTransaction1.commitRetaining();
+        QCOMPARE(TestDatabase::attach(m_targetPath)
+                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 101"))
+                     .toString(),
+                 QStringLiteral("Yeni Grup"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
     void keyDownOnTheLastFetchedRowFetchesTheNext()
     {
         auto view = shownView();
