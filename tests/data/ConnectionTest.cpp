@@ -8,15 +8,6 @@
 using namespace korvat;
 using namespace korvat::test;
 
-namespace {
-
-struct RecordingUser : DatabaseUser {
-    int closes = 0;
-    void closeForEnd() noexcept override { ++closes; }
-};
-
-}  // namespace
-
 TEST(Connection, attachesReadsTheDialectAndDetaches)
 {
     TempFolder folder;

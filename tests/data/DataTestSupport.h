@@ -5,6 +5,7 @@
 
 #include "ClientLibrary.h"
 #include "Connection.h"
+#include "DatabaseUser.h"
 #include "Errors.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -31,6 +32,12 @@ inline QString errorMessage(const std::function<void()>& action)
     }
     return QStringLiteral("<no error>");
 }
+
+// Counts how often a connection or transaction closed it.
+struct RecordingUser : DatabaseUser {
+    int closes = 0;
+    void closeForEnd() noexcept override { ++closes; }
+};
 
 // A connection and its default transaction, set up as the data module sets
 // up the target, but not yet attached.

@@ -3,6 +3,7 @@
 #include "ClientLibrary.h"
 #include "Connection.h"
 #include "Errors.h"
+#include "DataTestSupport.h"
 #include "FreeStatement.h"
 #include "ParameterBinding.h"
 #include "TestDatabase.h"
@@ -62,16 +63,6 @@ protected:
     {
         transaction.commitRetaining();
         return db.query(select);
-    }
-
-    static QString messageOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const DataError& error) {
-            return error.message();
-        }
-        return QStringLiteral("(no error)");
     }
 
     TempFolder folder;
@@ -151,7 +142,7 @@ TEST_F(FreeStatementTest, textForDateColumnsIsReadAsADateAndTime)
     qry.paramByName(QStringLiteral("zaman")).setAsString(QStringLiteral(" 2024-03-05 10:20:30 "));
     qry.execute();
     qry.paramByName(QStringLiteral("gun")).setAsString(QStringLiteral("31.02.x"));
-    EXPECT_EQ(messageOf([&] { qry.execute(); }), QStringLiteral("'31.02.x' is not a valid date and time"));
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("'31.02.x' is not a valid date and time"));
 
     const auto rows = committedRows(QStringLiteral("select gun, zaman from t_gun"));
     ASSERT_EQ(rows.size(), 1);
@@ -179,7 +170,7 @@ TEST_F(FreeStatementTest, reexecutingTheSameTextBindsTheNewValuesByTheDescribedC
     ASSERT_TRUE(qry.isPrepared());
 
     qry.paramByName(QStringLiteral("ad")).setAsString(QStringLiteral("abcdef"));
-    EXPECT_EQ(messageOf([&] { qry.execute(); }),
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }),
               QStringLiteral("Trying to store a string of length 6 into a field that can only contain 5"));
 
     const auto rows = committedRows(QStringLiteral("select ad from t_ad order by ad"));
@@ -205,7 +196,7 @@ TEST_F(FreeStatementTest, aLineAddedLaterKeepsTheValuesOfLikeNamedParameters)
 TEST_F(FreeStatementTest, unknownParameterNamesTheObjectAndTheNameAsWritten)
 {
     fillStockEntry(QStringLiteral("1"), 1, std::nullopt);
-    EXPECT_EQ(messageOf([&] { qry.paramByName(QStringLiteral("Miktar")); }),
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(QStringLiteral("Miktar")); }),
               QStringLiteral("qry: Parameter 'Miktar' not found"));
     EXPECT_FALSE(qry.isPrepared());
 }
@@ -216,16 +207,16 @@ TEST_F(FreeStatementTest, lookupInATextWithoutParametersPreparesItFirst)
     EXPECT_THROW(qry.paramByName(QStringLiteral("x")), ServerError);
 
     setText(QStringLiteral("delete from t_stok_hareket"));
-    EXPECT_EQ(messageOf([&] { qry.paramByName(QStringLiteral("x")); }),
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(QStringLiteral("x")); }),
               QStringLiteral("qry: Parameter 'x' not found"));
     EXPECT_TRUE(qry.isPrepared());
 }
 
 TEST_F(FreeStatementTest, emptyOrBlankTextIsAnEmptyStatement)
 {
-    EXPECT_EQ(messageOf([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
     setText(QStringLiteral("   "));
-    EXPECT_EQ(messageOf([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
 }
 
 TEST_F(FreeStatementNotNullTest, refusedInsertRaisesTheServerErrorAndKeepsTextAndValues)

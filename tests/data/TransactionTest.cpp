@@ -7,11 +7,6 @@ using namespace korvat::test;
 
 namespace {
 
-struct RecordingUser : DatabaseUser {
-    int closes = 0;
-    void closeForEnd() noexcept override { ++closes; }
-};
-
 class TransactionOnTarget : public ::testing::Test {
 protected:
     void SetUp() override
