@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 
-if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+if ! command -v clang++ >/dev/null || ! command -v pkg-config >/dev/null \
+   || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y clang libclang-rt-14-dev
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y clang libclang-rt-14-dev pkg-config
 fi
 
 out=build-fuzz
