@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace bench {
+
+// Resident memory of this process in bytes, from /proc/self/status:
+// VmRSS now and VmHWM, the peak since the process started.
+qint64 residentBytes();
+qint64 peakResidentBytes();
+
+}  // namespace bench

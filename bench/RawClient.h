@@ -1,0 +1,100 @@
+#pragma once
+
+// Thin owners of client-library handles for the benchmark's own work:
+// building source databases and the floor program. Nothing here converts
+// values beyond what a caller asks for, so the floor pays only for the
+// statements themselves.
+#include <ibase.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+namespace bench {
+
+// Throws std::runtime_error with the server's message when the call failed.
+void check(const ISC_STATUS* status, const char* what);
+
+class Attachment {
+public:
+    // A plain path (embedded engine) or "host/port:path"; connection
+    // character set NONE, as the data layer attaches.
+    Attachment(const QString& name, const QByteArray& user, const QByteArray& password);
+    ~Attachment();
+    Attachment(const Attachment&) = delete;
+    Attachment& operator=(const Attachment&) = delete;
+
+    isc_db_handle* handle() { return &m_handle; }
+
+private:
+    isc_db_handle m_handle = 0;
+};
+
+class Transaction {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+    // Read committed, record version, no wait: the data layer's parameters.
+    Transaction(Attachment& attachment, Access access);
+    ~Transaction();  // rolls back what was not committed
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commitRetaining();
+    void commit();
+    isc_tr_handle* handle() { return &m_handle; }
+
+private:
+    isc_tr_handle m_handle = 0;
+};
+
+// An XSQLDA with data and null-indicator storage for its variables.
+class Sqlda {
+public:
+    explicit Sqlda(short capacity = 1);
+
+    XSQLDA* get() { return reinterpret_cast<XSQLDA*>(m_descriptor.data()); }
+    XSQLVAR& var(int index) { return get()->sqlvar[index]; }
+    short count() { return get()->sqld; }
+    // Room for `capacity` variables; forgets what was described.
+    void reserve(short capacity);
+    // After describe: own storage for every variable, each one nullable.
+    void allocateBuffers();
+
+    void setNull(int index) { *var(index).sqlind = -1; }
+    // Values in the variable's own type (integers, doubles, text bytes).
+    void setInteger(int index, qint64 value);
+    void setDouble(int index, double value);
+    void setText(int index, const QByteArray& bytes);
+    void setTimestamp(int index, const ISC_TIMESTAMP& value);
+    // Reads of output variables; NULL reads as 0.
+    double doubleAt(int index);
+    qint64 integerAt(int index);
+
+private:
+    std::vector<std::byte> m_descriptor;
+    std::vector<std::byte> m_data;
+    std::vector<short> m_nulls;
+};
+
+class Statement {
+public:
+    explicit Statement(Attachment& attachment);
+    ~Statement();  // drops the handle
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Prepares (describing the output into `output` when given).
+    void prepare(Transaction& transaction, const QByteArray& sql, Sqlda* output = nullptr);
+    // Describes the input parameters and gives them storage.
+    void describeParameters(Sqlda& input);
+    void execute(Transaction& transaction, Sqlda* input = nullptr);
+    bool fetch(Sqlda& output);
+    void close();
+
+private:
+    isc_stmt_handle m_handle = 0;
+};
+
+}  // namespace bench
