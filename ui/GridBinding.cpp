@@ -47,6 +47,20 @@ GridBinding::~GridBinding()
     }
 }
 
+IndicatorHeader::IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+QSize IndicatorHeader::sizeHint() const
+{
+    // Its width is fixed; measuring the sections, as the base class does
+    // again after every inserted row, would cost per row and tell nothing.
+    return QSize(width(), defaultSectionSize());
+}
+
+QSize IndicatorHeader::sectionSizeFromContents(int) const
+{
+    return QSize(width(), defaultSectionSize());
+}
+
 void GridBinding::setUpView(bool editable)
 {
     QHeaderView* titles = m_view->horizontalHeader();
@@ -61,13 +75,15 @@ void GridBinding::setUpView(bool editable)
                                                               : titles->defaultSectionSize());
 
     // The indicator column: as wide as its widest mark, never measured per row.
-    QHeaderView* indicator = m_view->verticalHeader();
-    indicator->setSectionResizeMode(QHeaderView::Fixed);
-    const QFontMetrics metrics(indicator->font());
+    const QFontMetrics metrics(m_view->verticalHeader()->font());
     int markWidth = 0;
     for (const QString& mark :
          {DataSetModel::browseMark, DataSetModel::insertMark, DataSetModel::editMark})
         markWidth = std::max(markWidth, metrics.horizontalAdvance(mark));
+    if (!qobject_cast<IndicatorHeader*>(m_view->verticalHeader()))
+        m_view->setVerticalHeader(new IndicatorHeader(m_view));
+    QHeaderView* indicator = m_view->verticalHeader();
+    indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setFixedWidth(markWidth + 8);
 
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);

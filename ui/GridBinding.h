@@ -2,6 +2,7 @@
 
 #include "GridColumns.h"
 
+#include <QHeaderView>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,6 +11,19 @@
 #include <functional>
 
 class DataSetModel;
+
+// The indicator column of a grid: a vertical header of fixed width that is
+// never measured row by row.
+class IndicatorHeader : public QHeaderView {
+    Q_OBJECT
+
+public:
+    explicit IndicatorHeader(QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override;
+};
 
 namespace korvat {
 class DataSource;
