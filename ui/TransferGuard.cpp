@@ -6,7 +6,9 @@
 
 namespace {
 
-constexpr qint64 paintIntervalMs = 40;
+// Ten frames a second show the bar advancing; painting a full window with
+// its grids more often would cost more than the rows themselves.
+constexpr qint64 paintIntervalMs = 100;
 
 bool isOperatorInput(QEvent::Type type)
 {

@@ -19,7 +19,7 @@ public:
     TransferGuard(const TransferGuard&) = delete;
     TransferGuard& operator=(const TransferGuard&) = delete;
 
-    // Lets the window paint what changed, at most every few milliseconds so
+    // Lets the window paint what changed, at most ten times a second so
     // that a row costs nothing when the screen need not be drawn.
     void keepPainting();
 
