@@ -12,6 +12,10 @@ namespace korvat {
 
 namespace {
 
+// The largest double as its 15-digit text form gives it: 1.79769313486232E308.
+constexpr long double largestWrittenDouble = 1.79769313486232e308L;
+
+
 // A finite, non-zero double as sign, significant digits (no trailing zeros)
 // and the decimal exponent of the first digit.
 struct DecimalDigits {
@@ -213,9 +217,17 @@ std::optional<double> parseFloat(QStringView text, const RegionalSettings& setti
     const char* end = ascii.data() + ascii.size();
     const auto result = std::from_chars(ascii.data(), end, value);
     if (result.ec == std::errc::result_out_of_range) {
-        if (leadingExponent(ascii) >= 0)
+        if (leadingExponent(ascii) < 0)
+            return ascii.front() == '-' ? -0.0 : 0.0;
+        // The largest doubles are written rounded to 15 digits, which lands
+        // just above the double range; such a text reads back as the largest
+        // double, so every value the layer writes can be read again.
+        long double wide = 0;
+        const auto widened = std::from_chars(ascii.data(), end, wide);
+        if (widened.ec != std::errc() || widened.ptr != end
+            || std::fabs(wide) > largestWrittenDouble)
             return std::nullopt;
-        return ascii.front() == '-' ? -0.0 : 0.0;
+        return std::copysign(std::numeric_limits<double>::max(), double(wide));
     }
     if (result.ec != std::errc() || result.ptr != end)
         return std::nullopt;

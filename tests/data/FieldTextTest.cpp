@@ -181,3 +181,18 @@ TEST(FieldTextSameName, DistinguishesDifferentNames)
 }
 
 }  // namespace
+
+// Found by fuzzing: the largest doubles round up past the double range when
+// written with 15 digits, and must still read back.
+TEST(FieldTextRoundTrip, theLargestDoublesReadBackFromTheirTextForm)
+{
+    const korvat::RegionalSettings turkish(QLatin1Char(','));
+    for (const double value : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
+        const QString written = korvat::formatFloat(value, turkish);
+        EXPECT_EQ(written, value > 0 ? QStringLiteral("1,79769313486232E308") : QStringLiteral("-1,79769313486232E308"));
+        const std::optional<double> again = korvat::parseFloat(written, turkish);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(*again, value);
+    }
+    EXPECT_FALSE(korvat::parseFloat(QStringLiteral("1,79769313486233E308"), turkish).has_value());
+}
