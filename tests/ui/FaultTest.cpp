@@ -1,0 +1,269 @@
+// The program under faults and bad input, through the window on real
+// databases: each case checks what the operator is shown, that the window
+// goes on, and what the databases hold afterwards.
+#include "LoopbackServer.h"
+#include "UiTest.h"
+#include "WindowHarness.h"
+
+#include <QFile>
+#include <QTableView>
+#include <QTest>
+
+#include <unistd.h>
+
+using korvat::test::LoopbackServer;
+using korvat::test::SchemaOptions;
+using korvat::test::TestDatabase;
+
+namespace {
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Stops a server once the data set has posted a given number of rows.
+struct KillAfterPosts : korvat::DataSetObserver {
+    korvat::DataSet* dataSet = nullptr;
+    LoopbackServer* server = nullptr;
+    int postsLeft = 0;
+    void rowChanged(int) override
+    {
+        if (server && dataSet->state() == korvat::DataSetState::Browse && --postsLeft == 0) {
+            server->kill();
+            server = nullptr;
+        }
+    }
+};
+
+}  // namespace
+
+class FaultTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowHarness> h;
+
+    // A source with `cards` active stock cards and `groups` groups.
+    QString makeSource(int cards, int groups = 0, const SchemaOptions& options = {})
+    {
+        const QString path = h->path(QStringLiteral("KAYNAK.FDB"));
+        TestDatabase source = TestDatabase::create(path, options);
+        for (int id = 1; id <= cards; ++id)
+            source.insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), id},
+                                                       {QStringLiteral("STOK_ADI"), QStringLiteral("Ürün %1").arg(id)},
+                                                       {QStringLiteral("AKTIFLIK"), 1}});
+        for (int id = 1; id <= groups; ++id)
+            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), id},
+                                                        {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)}});
+        return path;
+    }
+
+    QString makeTarget(const QString& fileName = QStringLiteral("HEDEF.FDB"))
+    {
+        const QString path = h->path(fileName);
+        TestDatabase::create(path).detach();
+        return path;
+    }
+
+    // Chooses a database whose attach or opening fails: the error box is answered.
+    void chooseFailing(QPushButton* button, const QString& path)
+    {
+        h->dialogs.chooseFile(path).press(DialogButton::Ok);
+        button->click();
+        QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+    }
+
+    bool errorShownContaining(const QString& text) const
+    {
+        const ScriptedDialogs::Call& call = h->dialogs.lastCall();
+        return call.icon == DialogIcon::Error && call.text.contains(text);
+    }
+
+private slots:
+    void init() { h = std::make_unique<WindowHarness>(); }
+    void cleanup()
+    {
+        QCOMPARE(h->dialogs.unansweredCount(), 0);
+        QCOMPARE(h->dialogs.pendingAnswers(), 0);
+        h.reset();
+    }
+
+    void aServerStoppedDuringAStockTransferLeavesTheCommittedCardsAndANewTargetWorks()
+    {
+        LoopbackServer& server = korvat::test::loopbackServer();
+        server.start();
+        const QString local = server.databasePath(QStringLiteral("stok-kill.fdb"));
+        QFile::remove(local);
+        TestDatabase::create(server.remoteName(local)).detach();
+        h->chooseSource(makeSource(6));
+        h->chooseTarget(server.remoteName(local));
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+
+        // The second press loses the server after three of its cards.
+        KillAfterPosts killer;
+        killer.dataSet = &dm->Q_Stok;
+        killer.server = &server;
+        killer.postsLeft = 3;
+        dm->Q_Stok.addObserver(&killer);
+        h->transfer(h->window->Button2);
+        dm->Q_Stok.removeObserver(&killer);
+        QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+        QCOMPARE(h->messages().count(QStringLiteral("Stoklar aktarıldı")), 1);
+        QVERIFY(h->window->isEnabled());
+        QVERIFY(!dm->IBDatabase2.connected());
+
+        // A new target can be chosen and used at once.
+        const QString newTarget = makeTarget();
+        h->chooseTarget(newTarget);
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().count(QStringLiteral("Stoklar aktarıldı")), 2);
+        dm->IBTransaction1.commitRetaining();
+        QCOMPARE(TestDatabase::attach(newTarget).rowCount(QStringLiteral("T_STOK")), 6);
+
+        // The first transfer's cards were committed; the lost ones never were.
+        server.start();
+        QCOMPARE(TestDatabase::attach(server.remoteName(local)).rowCount(QStringLiteral("T_STOK")), 6);
+    }
+
+    void aRowHeldByAnotherConnectionFailsTheTransferAtOnce()
+    {
+        h->chooseSource(makeSource(2));
+        const QString target = makeTarget();
+        h->chooseTarget(target);
+
+        // Another program has inserted the key the generator gives next and not
+        // committed it. Under "wait" the insert would wait for that transaction,
+        // and this single thread would hang for ever; under "nowait" it fails.
+        TestDatabase other = TestDatabase::attach(target);
+        korvat::test::TestTransaction holding = other.begin();
+        holding.exec(QStringLiteral("insert into T_STOK (STOK_ID, STOK_ADI) values (1, 'Başka')"));
+        h->transfer(h->window->Button2);
+        QVERIFY(errorShownContaining(QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")));
+        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        holding.commit();
+
+        // The refused row stays appended until the target is chosen again;
+        // then both cards are carried under the next keys.
+        h->chooseTarget(target);
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+        QCOMPARE(other.query(QStringLiteral("select STOK_ID, STOK_ADI from T_STOK order by STOK_ID")),
+                 (QList<QVariantList>{{1, QStringLiteral("Başka")}, {2, QStringLiteral("Ürün 1")},
+                                      {3, QStringLiteral("Ürün 2")}}));
+    }
+
+    void aFileThatIsNoUsableDatabaseIsRefusedAndLeftAsItWas()
+    {
+        const QString text = h->path(QStringLiteral("NOT.FDB"));
+        writeFile(text, QByteArray("Bu bir veritabanı değil.\n").repeated(400));
+        const QString empty = h->path(QStringLiteral("EMPTY.FDB"));
+        writeFile(empty, {});
+        const QString truncated = makeTarget(QStringLiteral("TRUNC.FDB"));
+        writeFile(truncated, contentsOf(truncated).left(3 * 4096));
+        const QString missingFolder = h->path(QStringLiteral("yok/HEDEF.FDB"));
+
+        for (const QString& path : {text, empty, truncated, missingFolder}) {
+            const QByteArray before = contentsOf(path);
+            chooseFailing(h->window->SpeedButton1, path);
+            QCOMPARE(h->window->edtKaynakDatabase->text(), path);
+            chooseFailing(h->window->SpeedButton2, path);
+            QCOMPARE(h->window->edtHedefDatabase->text(), path);
+            QVERIFY(!dm->Q_Stok.active());
+            QCOMPARE(contentsOf(path), before);
+        }
+        QVERIFY(!QFile::exists(h->path(QStringLiteral("yok"))));
+
+        // The window goes on: good databases chosen next are used.
+        h->chooseSource(makeSource(0, 2));
+        const QString target = makeTarget();
+        h->chooseTarget(target);
+        h->transfer(h->window->Button1);
+        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
+    }
+
+    void aDatabaseFileWithoutWritePermission()
+    {
+        const QString target = makeTarget(QStringLiteral("SALT.FDB"));
+        TestDatabase::attach(target).insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), 1}});
+        QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        if (QFile file(target); file.open(QIODevice::ReadWrite))
+            QSKIP("this process may write any file; ctest runs this program as an ordinary user");
+        const QByteArray before = contentsOf(target);
+        h->chooseSource(makeSource(2));
+
+        chooseFailing(h->window->SpeedButton2, target);
+        QVERIFY(errorShownContaining(QStringLiteral("no permission for read-write access")));
+        QVERIFY(!dm->IBDatabase2.connected());
+        QCOMPARE(contentsOf(target), before);
+    }
+
+    void aSourceWithoutAListedColumnOpensNothingAfterTheFailedQuery()
+    {
+        const QString source = makeSource(1, 0, SchemaOptions{.stokWithoutKmpM2 = true});
+        chooseFailing(h->window->SpeedButton1, source);
+        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("qryStok: Field 'KMP_M2' not found."));
+        QVERIFY(!dm->qryStok.active() && !dm->qryCari.active() && !dm->qryGrubu.active());
+
+        h->chooseTarget(makeTarget());
+        h->dialogs.press(DialogButton::Yes).press(DialogButton::Ok);
+        h->window->Button2->click();
+        QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+        QCOMPARE(TestDatabase::attach(source).rowCount(QStringLiteral("T_STOK")), 1);
+    }
+
+    void aSmallGeneratorPastItsRangeStopsTheGroupsAndKeepsThoseBefore()
+    {
+        h->chooseSource(makeSource(0, 3));
+        const QString target = makeTarget();
+        TestDatabase::attach(target).setGenerator(QStringLiteral("T_GRUBU_GRUBU_ID_GEN"), 32766);
+        h->chooseTarget(target);
+
+        h->transfer(h->window->Button1);
+        QVERIFY(errorShownContaining(QStringLiteral("-32768 to 32767")));
+        QVERIFY(!h->messages().contains(QStringLiteral("Gruplar aktarıldı")));
+        h->window->unbindDataSources();
+        h->dataModule->shutdown();
+        QCOMPARE(TestDatabase::attach(target).query(QStringLiteral("select GRUBU_ID, GRUBU from T_GRUBU")),
+                 (QList<QVariantList>{{32767, QStringLiteral("Grup 1")}}));
+    }
+
+    void aTextTooLongTypedIntoALowerGridIsRefusedAndTheStoredRowKept()
+    {
+        const QString target = makeTarget();
+        TestDatabase::attach(target).insertRow(
+            QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}, {QStringLiteral("GRUBU"), QStringLiteral("Kasap")}});
+        TestDatabase::attach(target).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 2}});
+        h->chooseTarget(target);
+        h->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+
+        QTableView* grid = h->window->DBGrid3;
+        QAbstractItemModel* model = grid->model();
+        int nameColumn = 0;
+        while (model->headerData(nameColumn, Qt::Horizontal).toString() != QStringLiteral("GRUBU"))
+            ++nameColumn;
+        QVERIFY(model->setData(model->index(0, nameColumn), QString(41, QChar(u'Ş'))));
+        h->dialogs.press(DialogButton::Ok);
+        grid->setCurrentIndex(model->index(1, nameColumn));  // leaving the row posts it
+        QVERIFY(errorShownContaining(QStringLiteral("Trying to store a string of length 41")));
+
+        h->window->unbindDataSources();
+        h->dataModule->shutdown();
+        QCOMPARE(TestDatabase::attach(target).scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 1")),
+                 QVariant(QStringLiteral("Kasap")));
+    }
+};
+
+UI_TEST(FaultTest);
+
+#include "FaultTest.moc"
