@@ -116,7 +116,39 @@ int GridBinding::rowsThatFit() const
     return std::max(1, (shownHeight() + rowHeight - 1) / rowHeight);
 }
 
+void GridBinding::setFollowingLater(bool later)
+{
+    m_followLater = later;
+    if (!later && m_catchUpQueued)
+        catchUp();
+}
+
+void GridBinding::catchUp()
+{
+    m_catchUpQueued = false;
+    if (DataSet* dataSet = m_model->dataSet(); dataSet && dataSet->active())
+        moveViewTo(dataSet->currentRow());
+}
+
 void GridBinding::followDataSet(int row)
+{
+    if (!m_followLater) {
+        moveViewTo(row);
+        return;
+    }
+    if (m_catchUpQueued)
+        return;
+    m_catchUpQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_catchUpQueued)
+                catchUp();
+        },
+        Qt::QueuedConnection);
+}
+
+void GridBinding::moveViewTo(int row)
 {
     if (!m_view || row < 0 || m_model->columnCount() == 0)
         return;
@@ -152,7 +184,7 @@ void GridBinding::viewMoved(const QModelIndex& current)
             this,
             [this] {
                 if (DataSet* ds = m_model->dataSet(); ds && ds->active())
-                    followDataSet(ds->currentRow());
+                    moveViewTo(ds->currentRow());
             },
             Qt::QueuedConnection);
 }
@@ -213,4 +245,16 @@ bool GridBinding::deleteCurrentRow()
         m_model->reportError(std::current_exception());
     }
     return true;
+}
+
+GridsFollowLater::GridsFollowLater(const std::vector<std::unique_ptr<GridBinding>>& grids) : m_grids(grids)
+{
+    for (const auto& grid : m_grids)
+        grid->setFollowingLater(true);
+}
+
+GridsFollowLater::~GridsFollowLater()
+{
+    for (const auto& grid : m_grids)
+        grid->setFollowingLater(false);
 }

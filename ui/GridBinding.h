@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <exception>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class DataSetModel;
 
@@ -60,12 +62,20 @@ public:
     DataSetModel* model() const { return m_model; }
     QTableView* view() const { return m_view; }
 
+    // While set, the view catches up with the data set's row when the event
+    // loop next runs rather than at every move: a transfer moves thousands
+    // of times between two paints, and each move would lay the view out.
+    // Clearing it catches up at once.
+    void setFollowingLater(bool later);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setUpView(bool editable);
     void followDataSet(int row);
+    void moveViewTo(int row);
+    void catchUp();
     void viewMoved(const QModelIndex& current);
     bool moveBelowLastRow();
     bool deleteCurrentRow();
@@ -77,4 +87,18 @@ private:
     GridActions m_actions;
     // Set while the view is being moved to the data set's row.
     bool m_following = false;
+    bool m_followLater = false;
+    bool m_catchUpQueued = false;
+};
+
+// Lets grids follow their data sets later for as long as it lives.
+class GridsFollowLater {
+public:
+    explicit GridsFollowLater(const std::vector<std::unique_ptr<GridBinding>>& grids);
+    ~GridsFollowLater();
+    GridsFollowLater(const GridsFollowLater&) = delete;
+    GridsFollowLater& operator=(const GridsFollowLater&) = delete;
+
+private:
+    const std::vector<std::unique_ptr<GridBinding>>& m_grids;
 };

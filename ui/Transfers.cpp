@@ -1,5 +1,6 @@
 // The three transfers of the main window and their opening entries. Each
 // reads like the steps it carries out; the data work lives in the data layer.
+#include "GridBinding.h"
 #include "TransferGuard.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
@@ -37,6 +38,7 @@ void TL_Devir::Button1Click()
     PageControl1->setCurrentWidget(tbGrubu);
     PageControl2->setCurrentWidget(tbGrubu2);
     TransferGuard guard(this);
+    const GridsFollowLater gridsFollowLater(m_gridBindings);
 
     const std::array<FieldCopy, 3> copies = {{
         {dm->qryGrubuGRUBU, u"grubu"},
@@ -69,6 +71,7 @@ void TL_Devir::Button2Click()
     PageControl1->setCurrentWidget(tbStok);
     PageControl2->setCurrentWidget(tbStok2);
     TransferGuard guard(this);
+    const GridsFollowLater gridsFollowLater(m_gridBindings);
 
     const std::array<FieldCopy, 29> copies = {{
         {dm->qryStokSTOK_KODU, u"Stok_kodu"},
@@ -156,6 +159,7 @@ void TL_Devir::Button3Click()
     PageControl1->setCurrentWidget(tbCari);
     PageControl2->setCurrentWidget(tbCari2);
     TransferGuard guard(this);
+    const GridsFollowLater gridsFollowLater(m_gridBindings);
 
     const std::array<FieldCopy, 9> copies = {{
         {dm->qryCariCARI_KODU, u"Cari_kodu"},

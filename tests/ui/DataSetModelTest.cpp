@@ -410,6 +410,28 @@ private slots:
         QVERIFY(m_errors.isEmpty());
     }
 
+    void aViewFollowingLaterCatchesUpWhenEventsRunOrTheModeEnds()
+    {
+        auto view = shownView();
+        openSourceGroups();
+        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        settle();
+
+        binding.setFollowingLater(true);
+        for (int step = 0; step < 10; ++step)
+            dm().qryGrubu.next();
+        QCOMPARE(view->currentIndex().row(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->currentIndex().row(), 10);
+
+        dm().qryGrubu.next();
+        binding.setFollowingLater(false);
+        QCOMPARE(view->currentIndex().row(), 11);
+        dm().qryGrubu.next();
+        QCOMPARE(view->currentIndex().row(), 12);
+        QCOMPARE(dm().qryGrubu.currentRow(), 12);
+    }
+
     void movingToAnotherRowInTheViewPostsTheEditedRow()
     {
         auto view = shownView();
