@@ -87,6 +87,7 @@ void DataSetModel::takeDataSetState()
     }
     resolveFields();
     m_rowCount = m_open ? m_dataSet->rowsShown() : 0;
+    m_heldRows = 0;
     m_current = m_open ? m_dataSet->currentRow() : -1;
 }
 
@@ -230,8 +231,30 @@ void DataSetModel::fetchMore(const QModelIndex& parent)
         fetchRows(m_batchSize ? std::max(1, m_batchSize()) : defaultBatchSize);
 }
 
+void DataSetModel::setHoldingRows(bool holding)
+{
+    m_holding = holding;
+    if (!holding)
+        showHeldRows();
+}
+
+void DataSetModel::showHeldRows()
+{
+    if (m_heldRows == 0)
+        return;
+    const int count = m_heldRows;
+    m_heldRows = 0;
+    m_changingRows = true;
+    beginInsertRows({}, m_rowCount, m_rowCount + count - 1);
+    m_rowCount += count;
+    endInsertRows();
+    m_changingRows = false;
+}
+
 void DataSetModel::fetchRows(int count)
 {
+    // Fetched rows come after the held ones.
+    showHeldRows();
     std::exception_ptr failure;
     m_fetching = true;
     m_fetchedRows = 0;
@@ -290,6 +313,13 @@ void DataSetModel::rowsAdded(int first, int last)
         return;
     }
     m_fetchFailed = false;
+    if (m_holding && first >= m_rowCount) {
+        if (m_heldRows == 0)
+            emit rowsHeld();
+        m_heldRows += count;
+        return;
+    }
+    showHeldRows();
     const int at = std::min(first, m_rowCount);
     m_changingRows = true;
     beginInsertRows({}, at, at + count - 1);
@@ -300,7 +330,12 @@ void DataSetModel::rowsAdded(int first, int last)
 
 void DataSetModel::rowsRemoved(int first, int last)
 {
-    if (!m_open || first >= m_rowCount)
+    if (!m_open)
+        return;
+    // Held rows among the removed ones were never shown.
+    if (m_heldRows > 0 && last >= m_rowCount)
+        m_heldRows -= std::min(m_heldRows, last - std::max(first, m_rowCount) + 1);
+    if (first >= m_rowCount)
         return;
     last = std::min(last, m_rowCount - 1);
     m_changingRows = true;

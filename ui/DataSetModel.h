@@ -71,7 +71,15 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    // While holding, rows the data set adds at its end are counted but shown
+    // to the views only by showHeldRows(), all at once: a view lays itself out
+    // again for every insert it is told of. Ending the hold shows them.
+    void setHoldingRows(bool holding);
+    void showHeldRows();
+
 signals:
+    // A row was held while none was: the holder may show it when it suits.
+    void rowsHeld();
     // The data set stands on another row (-1: none); also after it opened or closed.
     void currentRowMoved(int row);
 
@@ -107,6 +115,8 @@ private:
     // fetchMore announces its rows at once rather than one by one.
     bool m_fetching = false;
     int m_fetchedRows = 0;
+    bool m_holding = false;
+    int m_heldRows = 0;
     // A fetch that failed is not retried by the view, only by a move of the data set.
     bool m_fetchFailed = false;
     ErrorHandler m_errorHandler;

@@ -31,6 +31,7 @@ GridBinding::GridBinding(QTableView* view, const korvat::DataSource& source,
     setUpView(source.dataSet().canModify() && source.autoEdit());
 
     connect(m_model, &DataSetModel::currentRowMoved, this, &GridBinding::followDataSet);
+    connect(m_model, &DataSetModel::rowsHeld, this, &GridBinding::queueCatchUp);
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { viewMoved(current); });
     view->installEventFilter(this);
@@ -119,6 +120,7 @@ int GridBinding::rowsThatFit() const
 void GridBinding::setFollowingLater(bool later)
 {
     m_followLater = later;
+    m_model->setHoldingRows(later);
     if (!later && m_catchUpQueued)
         catchUp();
 }
@@ -126,6 +128,7 @@ void GridBinding::setFollowingLater(bool later)
 void GridBinding::catchUp()
 {
     m_catchUpQueued = false;
+    m_model->showHeldRows();
     if (DataSet* dataSet = m_model->dataSet(); dataSet && dataSet->active())
         moveViewTo(dataSet->currentRow());
 }
@@ -136,6 +139,11 @@ void GridBinding::followDataSet(int row)
         moveViewTo(row);
         return;
     }
+    queueCatchUp();
+}
+
+void GridBinding::queueCatchUp()
+{
     if (m_catchUpQueued)
         return;
     m_catchUpQueued = true;

@@ -62,10 +62,10 @@ public:
     DataSetModel* model() const { return m_model; }
     QTableView* view() const { return m_view; }
 
-    // While set, the view catches up with the data set's row when the event
-    // loop next runs rather than at every move: a transfer moves thousands
-    // of times between two paints, and each move would lay the view out.
-    // Clearing it catches up at once.
+    // While set, the view catches up with the data set's rows and current row
+    // when the event loop next runs rather than at every change: a transfer
+    // adds and moves thousands of times between two paints, and each change
+    // would lay the view out. Clearing it catches up at once.
     void setFollowingLater(bool later);
 
 protected:
@@ -75,6 +75,7 @@ private:
     void setUpView(bool editable);
     void followDataSet(int row);
     void moveViewTo(int row);
+    void queueCatchUp();
     void catchUp();
     void viewMoved(const QModelIndex& current);
     bool moveBelowLastRow();

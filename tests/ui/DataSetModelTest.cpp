@@ -432,6 +432,35 @@ private slots:
         QCOMPARE(dm().qryGrubu.currentRow(), 12);
     }
 
+    void heldRowsAreShownAtOnceAndADroppedOneNever()
+    {
+        dm().Q_Grubu.open();
+        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy held(&model, &DataSetModel::rowsHeld);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+        model.setHoldingRows(true);
+        for (int i = 0; i < 3; ++i) {
+            dm().Q_Grubu.append();
+            dm().Q_Grubu.post();
+        }
+        dm().Q_Grubu.append();
+        dm().Q_Grubu.cancel();  // never shown, so never removed from the views
+        QCOMPARE(model.rowCount(), targetGroups);
+        QCOMPARE(held.count(), 1);
+
+        model.showHeldRows();
+        QCOMPARE(model.rowCount(), targetGroups + 3);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(model.index(targetGroups + 2, idColumn).data().toString(), QStringLiteral("103"));
+
+        dm().Q_Grubu.append();
+        model.setHoldingRows(false);
+        QCOMPARE(model.rowCount(), targetGroups + 4);
+        QCOMPARE(model.headerData(targetGroups + 3, Qt::Vertical).toString(), DataSetModel::insertMark);
+    }
+
     void movingToAnotherRowInTheViewPostsTheEditedRow()
     {
         auto view = shownView();
