@@ -228,8 +228,8 @@ void DataSet::checkBrowseMode()
 
 Field* DataSet::findField(QStringView name) const
 {
-    const QString folded = foldName(name);
-    const auto found = std::find(m_foldedNames.begin(), m_foldedNames.end(), folded);
+    const auto found = std::find_if(m_foldedNames.begin(), m_foldedNames.end(),
+                                    [name](const QString& folded) { return equalsFolded(name, folded); });
     return found == m_foldedNames.end() ? nullptr : m_fields[found - m_foldedNames.begin()].get();
 }
 

@@ -310,6 +310,25 @@ QString foldName(QStringView name)
     return folded;
 }
 
+bool equalsFolded(QStringView name, QStringView folded)
+{
+    if (name.size() != folded.size())
+        return false;
+    // Letter by letter, without building the folded name: lookups by name
+    // run for every field of every carried row.
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i].unicode();
+        if (QChar::isSurrogate(unit))
+            return foldName(name) == folded;
+        const char32_t lower = unit == 0x130 ? U'i' : QChar::toLower(char32_t(unit));
+        if (QChar::requiresSurrogates(lower))
+            return foldName(name) == folded;
+        if (char16_t(lower) != folded[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 bool sameName(QStringView a, QStringView b)
 {
     return a.size() == b.size() && foldName(a) == foldName(b);

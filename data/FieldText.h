@@ -50,6 +50,8 @@ LayerError stringTooLongError(qint64 length, qint64 capacity);
 // gives a plain 'i' (one character, no combining dot). The result has as many
 // UTF-16 units as the input.
 QString foldName(QStringView name);
+// Whether foldName(name) would give `folded`.
+bool equalsFolded(QStringView name, QStringView folded);
 bool sameName(QStringView a, QStringView b);
 
 }  // namespace korvat

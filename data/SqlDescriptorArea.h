@@ -39,8 +39,10 @@ public:
     bool isNull(int index) const;
     const char* data(int index) const { return var(index).sqldata; }
 
-private:
+    // Empties the area for `capacity` variables, keeping its memory.
     void reset(int capacity);
+
+private:
 
     std::vector<std::byte> m_area;
     std::vector<std::byte> m_buffers;

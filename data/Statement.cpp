@@ -21,7 +21,7 @@ void Statement::prepare(const QString& serverText)
     m_connection.check(status.get());
 
     const QByteArray text = m_connection.codePage().encode(serverText);
-    m_output = SqlDescriptorArea(16);
+    m_output.reset(16);
     client.isc_dsql_prepare(status.get(), m_transaction.handle(), m_handle.address(),
                             static_cast<unsigned short>(text.size()), text.constData(),
                             static_cast<unsigned short>(m_connection.sqlDialect()), m_output.get());
@@ -45,7 +45,7 @@ void Statement::describe()
     }
     m_output.allocateDescribedBuffers();
 
-    m_input = SqlDescriptorArea(16);
+    m_input.reset(16);
     client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());
     m_connection.check(status.get());
     if (m_input.growToDescribed()) {

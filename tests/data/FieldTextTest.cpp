@@ -166,6 +166,7 @@ TEST_P(FieldTextFoldName, FoldsBySimpleMappingNotTurkishRules)
     EXPECT_EQ(folded, QString::fromUtf16(GetParam().folded));
     EXPECT_EQ(folded.size(), name.size());
     EXPECT_TRUE(sameName(name, QString::fromUtf16(GetParam().folded)));
+    EXPECT_TRUE(equalsFolded(name, folded));
 }
 
 INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextFoldName, ::testing::Values(
@@ -178,6 +179,8 @@ TEST(FieldTextSameName, DistinguishesDifferentNames)
 {
     EXPECT_FALSE(sameName(u"stok_kodu", u"stok_kod"));
     EXPECT_FALSE(sameName(u"KIRMIZI", u"k\u0131rm\u0131z\u0131"));
+    EXPECT_FALSE(equalsFolded(u"KIRMIZI", u"k\u0131rm\u0131z\u0131"));
+    EXPECT_FALSE(equalsFolded(u"\U00010400", u"\U00010400"));
 }
 
 }  // namespace
