@@ -9,8 +9,6 @@
 #include <QTableView>
 #include <QTest>
 
-#include <unistd.h>
-
 using korvat::test::LoopbackServer;
 using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;
