@@ -9,12 +9,10 @@
 using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;
 
-class DatabaseSelectionTest : public QObject {
+class DatabaseSelectionTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<WindowHarness> h;
-
     QString createDatabase(const QString& name, const SchemaOptions& options = {})
     {
         const QString file = h->path(name);
@@ -23,14 +21,6 @@ private:
     }
 
 private slots:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup()
-    {
-        QCOMPARE(h->dialogs.unansweredCount(), 0);
-        QCOMPARE(h->dialogs.pendingAnswers(), 0);
-        h.reset();
-    }
-
     void startsWithTheDefaultTargetAttachedAndNoDataSetOpen()
     {
         QVERIFY(dm->IBDatabase2.connected());

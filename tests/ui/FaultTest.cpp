@@ -28,28 +28,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Stops a server once the data set has posted a given number of rows.
-struct KillAfterPosts : korvat::DataSetObserver {
-    korvat::DataSet* dataSet = nullptr;
-    LoopbackServer* server = nullptr;
-    int postsLeft = 0;
-    void rowChanged(int) override
-    {
-        if (server && dataSet->state() == korvat::DataSetState::Browse && --postsLeft == 0) {
-            server->kill();
-            server = nullptr;
-        }
-    }
-};
-
 }  // namespace
 
-class FaultTest : public QObject {
+class FaultTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<WindowHarness> h;
-
     // A source with `cards` active stock cards and `groups` groups.
     QString makeSource(int cards, int groups = 0, const SchemaOptions& options = {})
     {
@@ -87,14 +71,6 @@ private:
     }
 
 private slots:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup()
-    {
-        QCOMPARE(h->dialogs.unansweredCount(), 0);
-        QCOMPARE(h->dialogs.pendingAnswers(), 0);
-        h.reset();
-    }
-
     void aServerStoppedDuringAStockTransferLeavesTheCommittedCardsAndANewTargetWorks()
     {
         LoopbackServer& server = korvat::test::loopbackServer();
@@ -108,13 +84,10 @@ private slots:
         QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
 
         // The second press loses the server after three of its cards.
-        KillAfterPosts killer;
-        killer.dataSet = &dm->Q_Stok;
-        killer.server = &server;
-        killer.postsLeft = 3;
-        dm->Q_Stok.addObserver(&killer);
-        h->transfer(h->window->Button2);
-        dm->Q_Stok.removeObserver(&killer);
+        {
+            const KillServerAfterPosts killer(dm->Q_Stok, server, 3);
+            h->transfer(h->window->Button2);
+        }
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
         QCOMPARE(h->messages().count(QStringLiteral("Stoklar aktarıldı")), 1);
         QVERIFY(h->window->isEnabled());

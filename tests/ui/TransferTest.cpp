@@ -20,11 +20,10 @@ using Row = QList<QPair<QString, QVariant>>;
 
 }  // namespace
 
-class TransferTest : public QObject {
+class TransferTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<WindowHarness> h;
     QString sourcePath;
     QString targetPath;
 
@@ -63,14 +62,6 @@ private:
     }
 
 private slots:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup()
-    {
-        QCOMPARE(h->dialogs.unansweredCount(), 0);
-        QCOMPARE(h->dialogs.pendingAnswers(), 0);
-        h.reset();
-    }
-
     void groupsAreCarriedWithNewKeysAndWaitForTheNextCommit()
     {
         TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
@@ -316,30 +307,16 @@ private slots:
         choose();
 
         // The server goes away after the cards are posted and before the commit.
-        h->dialogs.press(DialogButton::Yes).press(DialogButton::Ok);
-        dm->Q_Stok.addObserver(&m_killAfterPost);
-        m_killAfterPost.server = &server;
-        h->window->Button2->click();
-        dm->Q_Stok.removeObserver(&m_killAfterPost);
+        {
+            const KillServerAfterPosts killer(dm->Q_Stok, server, 1);
+            h->transfer(h->window->Button2);
+        }
 
         QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
         server.start();
         QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 0);
     }
-
-private:
-    // Stops the server once a posted row has been stored in the target.
-    struct KillAfterPost : korvat::DataSetObserver {
-        korvat::test::LoopbackServer* server = nullptr;
-        void rowChanged(int) override
-        {
-            if (server && dm && dm->Q_Stok.state() == korvat::DataSetState::Browse) {
-                server->kill();
-                server = nullptr;
-            }
-        }
-    } m_killAfterPost;
 };
 
 UI_TEST(TransferTest);

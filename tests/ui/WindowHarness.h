@@ -3,13 +3,16 @@
 // A main window over real database files: a default target, the data module
 // `dm` and the window with scripted dialogs, as the program puts them together.
 
+#include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
 
 #include <QLineEdit>
+#include <QObject>
 #include <QPushButton>
+#include <QTest>
 #include <memory>
 
 class WindowHarness {
@@ -73,4 +76,44 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<TL_Devir> window;
     std::unique_ptr<Tdm> dataModule;
+};
+
+// A test class with a fresh harness for every test function; each test must
+// have used every answer it scripted and answered every dialog shown.
+class WindowTestCase : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<WindowHarness> h;
+
+private slots:
+    void init() { h = std::make_unique<WindowHarness>(); }
+    void cleanup()
+    {
+        QCOMPARE(h->dialogs.unansweredCount(), 0);
+        QCOMPARE(h->dialogs.pendingAnswers(), 0);
+        h.reset();
+    }
+};
+
+// Kills a server once a data set has posted a given number of rows.
+struct KillServerAfterPosts : korvat::DataSetObserver {
+    KillServerAfterPosts(korvat::DataSet& observed, korvat::test::LoopbackServer& toKill, int posts)
+        : dataSet(observed), server(&toKill), postsLeft(posts)
+    {
+        dataSet.addObserver(this);
+    }
+    ~KillServerAfterPosts() override { dataSet.removeObserver(this); }
+
+    void rowChanged(int) override
+    {
+        if (server && dataSet.state() == korvat::DataSetState::Browse && --postsLeft == 0) {
+            server->kill();
+            server = nullptr;
+        }
+    }
+
+    korvat::DataSet& dataSet;
+    korvat::test::LoopbackServer* server;
+    int postsLeft;
 };
