@@ -76,6 +76,17 @@ QString groupName(int id)
     return QStringLiteral("%1 %2").arg(QString::fromUtf16(kGroupNames[std::size_t(id) % kGroupNames.size()])).arg(id);
 }
 
+// Sets a parameter to a text, or to NULL in about nullPercent of the rows.
+auto textOrNull(Sqlda& in, Values& v)
+{
+    return [&in, &v](int index, const QString& value, int nullPercent) {
+        if (v.chance(nullPercent))
+            in.setNull(index);
+        else
+            in.setText(index, text(value));
+    };
+}
+
 // Parameter positions follow the column lists of the statements below.
 void insertGroups(Attachment& db, Transaction& tr, int groups)
 {
@@ -122,12 +133,7 @@ void insertCards(Attachment& db, Transaction& tr, int rows, int groups)
         else
             in.setDouble(index, value);
     };
-    const auto maybeText = [&](int index, const QString& value, int nullPercent) {
-        if (v.chance(nullPercent))
-            in.setNull(index);
-        else
-            in.setText(index, text(value));
-    };
+    const auto maybeText = textOrNull(in, v);
     for (int id = 1; id <= rows; ++id) {
         const int group = 1 + id % groups;
         const double sale = v.amount(0.5, 2500.0);
@@ -209,12 +215,7 @@ void insertAccounts(Attachment& db, Transaction& tr, int rows)
     Sqlda in;
     insert.describeParameters(in);
     Values v(rows + 1);
-    const auto maybeText = [&](int index, const QString& value, int nullPercent) {
-        if (v.chance(nullPercent))
-            in.setNull(index);
-        else
-            in.setText(index, text(value));
-    };
+    const auto maybeText = textOrNull(in, v);
     for (int id = 1; id <= rows; ++id) {
         in.setInteger(0, id);
         in.setText(1, text(QStringLiteral("C%1").arg(id, 6, 10, QLatin1Char('0'))));

@@ -158,6 +158,13 @@ long long leadingExponent(std::string_view ascii)
     return 0;
 }
 
+// QChar::toLower leaves U+0130 alone because its full mapping has two
+// characters; its simple mapping is 'i'. It is the only such letter.
+char32_t foldedCodePoint(char32_t cp)
+{
+    return cp == 0x130 ? U'i' : QChar::toLower(cp);
+}
+
 }  // namespace
 
 QString formatFloat(double value, const RegionalSettings& settings)
@@ -296,9 +303,7 @@ QString foldName(QStringView name)
             cp = QChar::surrogateToUcs4(name[i], name[i + 1]);
             units = 2;
         }
-        // QChar::toLower leaves U+0130 alone because its full mapping has two
-        // characters; its simple mapping is 'i'. It is the only such letter.
-        const char32_t lower = cp == 0x130 ? U'i' : QChar::toLower(cp);
+        const char32_t lower = foldedCodePoint(cp);
         if (QChar::requiresSurrogates(lower)) {
             folded += QChar(QChar::highSurrogate(lower));
             folded += QChar(QChar::lowSurrogate(lower));
@@ -320,7 +325,7 @@ bool equalsFolded(QStringView name, QStringView folded)
         const char16_t unit = name[i].unicode();
         if (QChar::isSurrogate(unit))
             return foldName(name) == folded;
-        const char32_t lower = unit == 0x130 ? U'i' : QChar::toLower(char32_t(unit));
+        const char32_t lower = foldedCodePoint(unit);
         if (QChar::requiresSurrogates(lower))
             return foldName(name) == folded;
         if (char16_t(lower) != folded[i].unicode())

@@ -244,11 +244,7 @@ void DataSetModel::showHeldRows()
         return;
     const int count = m_heldRows;
     m_heldRows = 0;
-    m_changingRows = true;
-    beginInsertRows({}, m_rowCount, m_rowCount + count - 1);
-    m_rowCount += count;
-    endInsertRows();
-    m_changingRows = false;
+    insertShownRows(m_rowCount, count);
 }
 
 void DataSetModel::fetchRows(int count)
@@ -264,13 +260,8 @@ void DataSetModel::fetchRows(int count)
         failure = std::current_exception();
     }
     m_fetching = false;
-    if (m_fetchedRows > 0) {
-        m_changingRows = true;
-        beginInsertRows({}, m_rowCount, m_rowCount + m_fetchedRows - 1);
-        m_rowCount += m_fetchedRows;
-        endInsertRows();
-        m_changingRows = false;
-    }
+    if (m_fetchedRows > 0)
+        insertShownRows(m_rowCount, m_fetchedRows);
     if (failure) {
         // The view would ask again at once; the next move of the data set retries.
         m_fetchFailed = true;
@@ -280,11 +271,7 @@ void DataSetModel::fetchRows(int count)
 
 void DataSetModel::dataSetOpened()
 {
-    m_changingRows = true;
-    beginResetModel();
-    takeDataSetState();
-    endResetModel();
-    m_changingRows = false;
+    resetToDataSet();
     // A grid asks for its rows as the data set opens, not once events run:
     // whoever reads the record count next finds the rows the grid shows.
     if (m_batchSize && canFetchMore({}))
@@ -294,11 +281,7 @@ void DataSetModel::dataSetOpened()
 
 void DataSetModel::dataSetClosed()
 {
-    m_changingRows = true;
-    beginResetModel();
-    takeDataSetState();
-    endResetModel();
-    m_changingRows = false;
+    resetToDataSet();
     emit currentRowMoved(-1);
 }
 
@@ -320,11 +303,24 @@ void DataSetModel::rowsAdded(int first, int last)
         return;
     }
     showHeldRows();
-    const int at = std::min(first, m_rowCount);
+    insertShownRows(std::min(first, m_rowCount), count);
+}
+
+void DataSetModel::insertShownRows(int at, int count)
+{
     m_changingRows = true;
     beginInsertRows({}, at, at + count - 1);
     m_rowCount += count;
     endInsertRows();
+    m_changingRows = false;
+}
+
+void DataSetModel::resetToDataSet()
+{
+    m_changingRows = true;
+    beginResetModel();
+    takeDataSetState();
+    endResetModel();
     m_changingRows = false;
 }
 

@@ -75,6 +75,7 @@ public:
     // to the views only by showHeldRows(), all at once: a view lays itself out
     // again for every insert it is told of. Ending the hold shows them.
     void setHoldingRows(bool holding);
+    bool holdingRows() const { return m_holding; }
     void showHeldRows();
 
 signals:
@@ -94,6 +95,10 @@ private:
     void stateChanged() override;
 
     void fetchRows(int count);
+    // Tells the views of `count` rows now shown from `at` on.
+    void insertShownRows(int at, int count);
+    // Takes the data set's whole state again, as a model reset.
+    void resetToDataSet();
     void takeDataSetState();
     void resolveFields();
     // The data set's row behind a model row; -1 for a row being removed.

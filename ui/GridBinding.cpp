@@ -119,7 +119,6 @@ int GridBinding::rowsThatFit() const
 
 void GridBinding::setFollowingLater(bool later)
 {
-    m_followLater = later;
     m_model->setHoldingRows(later);
     if (!later && m_catchUpQueued)
         catchUp();
@@ -135,7 +134,7 @@ void GridBinding::catchUp()
 
 void GridBinding::followDataSet(int row)
 {
-    if (!m_followLater) {
+    if (!m_model->holdingRows()) {
         moveViewTo(row);
         return;
     }

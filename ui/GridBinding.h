@@ -88,7 +88,6 @@ private:
     GridActions m_actions;
     // Set while the view is being moved to the data set's row.
     bool m_following = false;
-    bool m_followLater = false;
     bool m_catchUpQueued = false;
 };
 
