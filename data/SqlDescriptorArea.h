@@ -43,7 +43,6 @@ public:
     void reset(int capacity);
 
 private:
-
     std::vector<std::byte> m_area;
     std::vector<std::byte> m_buffers;
     std::vector<short> m_nullIndicators;
