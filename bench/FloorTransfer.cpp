@@ -41,6 +41,7 @@ const QStringList kAccountCopies = {
     QStringLiteral("CARI_KODU"), QStringLiteral("CARI_ADI"),      QStringLiteral("TELEFON"),
     QStringLiteral("TELEFON2"),  QStringLiteral("VERGI_NO"),      QStringLiteral("VERGI_DAIRESI"),
     QStringLiteral("ADRES"),     QStringLiteral("ADRES2"),        QStringLiteral("ACIKLAMA"),
+    QStringLiteral("AKTIFLIK"),
 };
 
 const QByteArray kStockEntry =
@@ -160,7 +161,6 @@ FloorTiming FloorTransfer::run()
         select.prepare(read, korvat::schema::stokQuery().join(QLatin1Char('\n')).toLatin1(), &row);
         MasterInsert cards(target, write, korvat::schema::stokStatements().insert, row, kStockCopies,
                            QStringLiteral("STOK_ID"));
-        const int id = columnIndex(row, QStringLiteral("STOK_ID"));
         const int onHand = columnIndex(row, QStringLiteral("ENVANTER"));
         const int prices[] = {columnIndex(row, QStringLiteral("SON_ALIS")),
                               columnIndex(row, QStringLiteral("ALIS_FIYATI")),
@@ -168,11 +168,12 @@ FloorTiming FloorTransfer::run()
         Statement entryInsert(target);
         select.execute(read);
         while (select.fetch(row)) {
-            cards.insert(write, nextValue(target, write, "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
-                                          generatorOutput));
+            const qint64 key = nextValue(target, write, "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
+                                         generatorOutput);
+            cards.insert(write, key);
             entryInsert.prepare(write, kStockEntry);
             entryInsert.describeParameters(entry);
-            entry.setInteger(0, row.integerAt(id));
+            entry.setInteger(0, key);
             entry.setInteger(1, 8);
             entry.setInteger(2, 1);
             entry.setNull(3);
@@ -200,28 +201,26 @@ FloorTiming FloorTransfer::run()
         select.prepare(read, korvat::schema::cariQuery().join(QLatin1Char('\n')).toLatin1(), &row);
         MasterInsert accounts(target, write, korvat::schema::cariStatements().insert, row, kAccountCopies,
                               QStringLiteral("CARI_ID"));
-        const int id = columnIndex(row, QStringLiteral("CARI_ID"));
-        const int debit = columnIndex(row, QStringLiteral("BORC"));
-        const int credit = columnIndex(row, QStringLiteral("ALACAK"));
         const int balance = columnIndex(row, QStringLiteral("BAKIYE"));
         Statement entryInsert(target);
         select.execute(read);
         while (select.fetch(row)) {
-            accounts.insert(write, nextValue(target, write, "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE",
-                                             generatorOutput));
+            const qint64 key = nextValue(target, write, "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE",
+                                         generatorOutput);
+            accounts.insert(write, key);
             entryInsert.prepare(write, kAccountEntry);
             entryInsert.describeParameters(entry);
-            entry.setInteger(0, row.integerAt(id));
+            entry.setInteger(0, key);
             entry.setTimestamp(2, when);
             const double bakiye = row.doubleAt(balance);
             if (bakiye > 0) {
                 entry.setInteger(1, 1);
-                entry.setDouble(3, row.doubleAt(debit));
+                entry.setDouble(3, bakiye);
                 entry.setDouble(4, 0);
             } else if (bakiye < 0) {
                 entry.setInteger(1, 2);
                 entry.setDouble(3, 0);
-                entry.setDouble(4, row.doubleAt(credit));
+                entry.setDouble(4, -bakiye);
             } else {
                 entry.setNull(1);
                 entry.setNull(3);

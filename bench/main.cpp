@@ -41,7 +41,8 @@ struct Case {
     int rows = 0;
 };
 
-// Every carried card and account must be in the target with its entry.
+// Every carried card and account must be in the target with its entry, and
+// every entry on a carried card or account.
 void verifyTarget(const QString& target, int expected)
 {
     TestDatabase db = TestDatabase::attach(target);
@@ -51,6 +52,13 @@ void verifyTarget(const QString& target, int expected)
             throw std::runtime_error(std::string(table) + " holds " + std::to_string(count) + " rows, expected " +
                                      std::to_string(expected));
     }
+    const QVariant strays = db.scalar(QStringLiteral(
+        "select (select count(*) from T_STOK_HAREKET h where not exists "
+        "(select 1 from T_STOK s where s.STOK_ID = h.STOK_ID)) + "
+        "(select count(*) from T_DEKONT_HAREKET d where not exists "
+        "(select 1 from T_CARI c where c.CARI_ID = d.CARI_ID)) from RDB$DATABASE"));
+    if (strays.toLongLong() != 0)
+        throw std::runtime_error(std::to_string(strays.toLongLong()) + " opening entries on no carried row");
 }
 
 int runCase(const Case& c)

@@ -27,6 +27,26 @@ void copyRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& co
         target.fieldByName(copy.targetName).setAsString(copy.source.asString());
 }
 
+// Appends a row to the target, sets it from the source, counts it on the bar
+// and posts it. A row that fails before its post succeeded (a missing field,
+// a text the field refuses, a post the target refuses) is dropped before the
+// error goes on: left pending, the next append would store it half-filled,
+// without its opening entry.
+template <std::size_t N>
+void carryRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies, ProgressBar& bar)
+{
+    target.append();
+    try {
+        copyRow(target, copies);
+        bar.setPosition(bar.position() + 1);
+        target.post();
+    } catch (...) {
+        if (target.state() == korvat::DataSetState::Insert)
+            target.cancel();
+        throw;
+    }
+}
+
 }  // namespace
 
 void TL_Devir::Button1Click()
@@ -49,15 +69,15 @@ void TL_Devir::Button1Click()
     dm->qryGrubu.first();
     ProgressBar1->setPosition(0);
     while (!dm->qryGrubu.eof()) {
-        dm->Q_Grubu.append();
-        copyRow(dm->Q_Grubu, copies);
-        ProgressBar1->setPosition(ProgressBar1->position() + 1);
-        dm->Q_Grubu.post();
+        carryRow(dm->Q_Grubu, copies, *ProgressBar1);
         dm->qryGrubu.next();
         guard.keepPainting();
     }
 
-    // The groups wait for the next commit of any kind.
+    // Committed before the operator is told, as the stock and account
+    // transfers do: "Gruplar aktarıldı" never stands for groups that a later
+    // failure or a lost server could still take away.
+    dm->IBTransaction1.commitRetaining();
     if (ProgressBar1->position() == ProgressBar1->maximumPosition())
         Bildir(QStringLiteral("Gruplar aktarıldı"));
 }
@@ -108,10 +128,7 @@ void TL_Devir::Button2Click()
     ProgressBar1->setPosition(0);
     dm->qryStok.first();
     while (!dm->qryStok.eof()) {
-        dm->Q_Stok.append();
-        copyRow(dm->Q_Stok, copies);
-        ProgressBar1->setPosition(ProgressBar1->position() + 1);
-        dm->Q_Stok.post();
+        carryRow(dm->Q_Stok, copies, *ProgressBar1);
         StokHareketAktar();
         dm->qryStok.next();
         guard.keepPainting();
@@ -135,7 +152,9 @@ void TL_Devir::StokHareketAktar()
     qry.clearText();
     qry.addLine(QStringLiteral("insert into t_stok_hareket (stok_id,turu_id,kayit_id,fiyat,tarih,giren) "));
     qry.addLine(QStringLiteral("values (:stok_id,:turu_id,:kayit_id,:fiyat,:tarih,:giren) "));
-    qry.paramByName(QStringLiteral("stok_id")).setAsString(dm->qryStokSTOK_ID.asString());
+    // The entry belongs to the card just posted in the target, under the key
+    // its generator gave; the source key would name another card or none.
+    qry.paramByName(QStringLiteral("stok_id")).setAsString(dm->Q_Stok.fieldByName(u"stok_id").asString());
     qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("8"));
     qry.paramByName(QStringLiteral("kayit_id")).setAsString(QStringLiteral("1"));
     qry.paramByName(QStringLiteral("tarih")).setAsDateTime(QDateTime(transferDate(), QTime(0, 0)));
@@ -161,7 +180,7 @@ void TL_Devir::Button3Click()
     TransferGuard guard(this);
     const GridsFollowLater gridsFollowLater(m_gridBindings);
 
-    const std::array<FieldCopy, 9> copies = {{
+    const std::array<FieldCopy, 10> copies = {{
         {dm->qryCariCARI_KODU, u"Cari_kodu"},
         {dm->qryCariCARI_ADI, u"Cari_adi"},
         {dm->qryCariTELEFON, u"telefon"},
@@ -171,15 +190,15 @@ void TL_Devir::Button3Click()
         {dm->qryCariADRES, u"adres"},
         {dm->qryCariADRES2, u"adres2"},
         {dm->qryCariACIKLAMA, u"aciklama"},
+        // Carried accounts stay active: without it they are stored with no
+        // flag, and the product, like the lower grid, lists active ones only.
+        {dm->qryCariAKTIFLIK, u"aktiflik"},
     }};
     ProgressBar1->setMaximumPosition(dm->qryCari.recordCount());
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
     while (!dm->qryCari.eof()) {
-        dm->Q_Cari.append();
-        copyRow(dm->Q_Cari, copies);
-        ProgressBar1->setPosition(ProgressBar1->position() + 1);
-        dm->Q_Cari.post();
+        carryRow(dm->Q_Cari, copies, *ProgressBar1);
         CariHareketAktar();
         dm->qryCari.next();
         guard.keepPainting();
@@ -197,15 +216,19 @@ void TL_Devir::CariHareketAktar()
         qry.clearText();
         qry.addLine(QStringLiteral("insert into t_dekont_hareket (cari_id,turu_id,tarih,giren,cikan) "));
         qry.addLine(QStringLiteral("values (:cari_id,:turu_id,:tarih,:giren,:cikan) "));
-        qry.paramByName(QStringLiteral("cari_id")).setAsString(dm->qryCariCARI_ID.asString());
+        // The entry belongs to the account just posted in the target, under
+        // its new key, not the source's.
+        qry.paramByName(QStringLiteral("cari_id")).setAsString(dm->Q_Cari.fieldByName(u"cari_id").asString());
         qry.paramByName(QStringLiteral("tarih")).setAsDateTime(transferDateTime());
+        // The account opens with its balance: the debit and credit totals
+        // of the old year are not the new year's opening amount.
         const double bakiye = dm->qryCariBAKIYE.asFloat();
         if (!(bakiye <= 0)) {  // a debit balance, or one that is no number
-            qry.paramByName(QStringLiteral("giren")).setAsFloat(dm->qryCariBORC.asFloat());
+            qry.paramByName(QStringLiteral("giren")).setAsFloat(bakiye);
             qry.paramByName(QStringLiteral("cikan")).setAsFloat(0);
             qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("1"));
         } else if (bakiye < 0) {
-            qry.paramByName(QStringLiteral("cikan")).setAsFloat(dm->qryCariALACAK.asFloat());
+            qry.paramByName(QStringLiteral("cikan")).setAsFloat(-bakiye);
             qry.paramByName(QStringLiteral("giren")).setAsFloat(0);
             qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("2"));
         }

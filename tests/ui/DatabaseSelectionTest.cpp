@@ -127,15 +127,16 @@ private slots:
     void choosingTheTargetCommitsThePreviousOneAndOpensTheNew()
     {
         const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
-        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"),
-                                               {{QStringLiteral("GRUBU_ID"), 5}, {QStringLiteral("GRUBU"), QStringLiteral("Süt")}});
         const QString oldTarget = createDatabase(QStringLiteral("hedef1.fdb"));
         const QString newTarget = createDatabase(QStringLiteral("hedef2.fdb"));
         h->chooseSource(source);
         h->chooseTarget(oldTarget);
         QVERIFY(dm->Q_Grubu.active() && dm->Q_Stok.active() && dm->Q_Cari.active());
 
-        h->transfer(h->window->Button1);  // "Gruplar aktarıldı"
+        // A group entered as in the lower grid waits for the next commit.
+        dm->Q_Grubu.append();
+        dm->Q_Grubu.fieldByName(u"grubu").setAsString(QStringLiteral("Süt"));
+        dm->Q_Grubu.post();
         QCOMPARE(TestDatabase::attach(oldTarget).rowCount(QStringLiteral("T_GRUBU")), 0);  // not yet
 
         h->chooseTarget(newTarget);

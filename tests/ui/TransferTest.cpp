@@ -62,7 +62,7 @@ private:
     }
 
 private slots:
-    void groupsAreCarriedWithNewKeysAndWaitForTheNextCommit()
+    void groupsAreCarriedWithNewKeysAndCommittedBeforeTheirMessage()
     {
         TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
         source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 7},
@@ -78,11 +78,10 @@ private slots:
         QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
         QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbGrubu);
         QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbGrubu2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 0);
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 2);
 
         // A second press carries everything again under new keys.
         h->transfer(h->window->Button1);
-        dm->IBTransaction1.commitRetaining();
         const auto rows = target(QStringLiteral("select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"));
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0], (QVariantList{101, QVariant(), QVariant(), QVariant()}));  // source key 2 first
@@ -183,6 +182,7 @@ private slots:
         addCard(source, 3, {{QStringLiteral("ENVANTER"), -3.0}, {QStringLiteral("SON_ALIS"), 7.25}});
         addCard(source, 4, {});  // no stock, no price
         source.detach();
+        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_STOK_STOK_ID_GEN"), 100);
         choose();
 
         // All cards: an entry for each, whatever its stock.
@@ -192,16 +192,19 @@ private slots:
             "select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by stok_id"));
         QCOMPARE(entries.size(), 4);
         const QDateTime midnight(h->window->transferDate(), QTime(0, 0));
-        QCOMPARE(entries[0], (QVariantList{1, 8, 1, 12.5, midnight, 5.0}));
-        QCOMPARE(entries[1], (QVariantList{2, 8, 1, 4.0, midnight, 0.001}));
-        QCOMPARE(entries[2], (QVariantList{3, 8, 1, 7.25, midnight, -3.0}));
-        QCOMPARE(entries[3], (QVariantList{4, 8, 1, QVariant(), midnight, 0.0}));
+        // Each entry on the key its card received in the target.
+        QCOMPARE(entries[0], (QVariantList{101, 8, 1, 12.5, midnight, 5.0}));
+        QCOMPARE(entries[1], (QVariantList{102, 8, 1, 4.0, midnight, 0.001}));
+        QCOMPARE(entries[2], (QVariantList{103, 8, 1, 7.25, midnight, -3.0}));
+        QCOMPARE(entries[3], (QVariantList{104, 8, 1, QVariant(), midnight, 0.0}));
 
-        // Positive stock only: cards 1 and 2.
+        // Positive stock only: cards 1 and 2, carried again as 105 and 106.
         h->window->ch_PozitifStok->setChecked(true);
         h->transfer(h->window->Button2);
         entries = target(QStringLiteral("select stok_id from t_stok_hareket order by stok_id"));
         QCOMPARE(entries.size(), 6);
+        QCOMPARE(entries[4][0].toInt(), 105);
+        QCOMPARE(entries[5][0].toInt(), 106);
         QCOMPARE(target(QStringLiteral("select count(*) from T_STOK")).value(0).value(0).toInt(), 8);
 
         // The positive-only mark is read only while the balance box is checked.
@@ -259,19 +262,21 @@ private slots:
         const auto accounts = target(QStringLiteral(
             "select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"));
         QCOMPARE(accounts.size(), 5);
+        // The amounts travel in the opening entry alone; the account stays active.
         QCOMPARE(accounts[0], (QVariantList{101, QStringLiteral("Gül Şükran Ağaoğlu"), QVariant(), QVariant(),
-                                            QVariant(), QVariant()}));
+                                            QVariant(), 1}));
         QCOMPARE(accounts[4][0].toInt(), 105);
 
         const QDateTime when(h->window->transferDate(), pickerTimeOfDay);
         const auto entries = target(QStringLiteral(
             "select cari_id, turu_id, tarih, giren, cikan from t_dekont_hareket order by cari_id"));
         QCOMPARE(entries.size(), 5);
-        QCOMPARE(entries[0], (QVariantList{50, 1, when, 400.0, 0.0}));
-        QCOMPARE(entries[1], (QVariantList{51, 2, when, 0.0, 100.0}));
-        QCOMPARE(entries[2], (QVariantList{52, QVariant(), when, QVariant(), QVariant()}));
-        QCOMPARE(entries[3], (QVariantList{53, QVariant(), when, QVariant(), QVariant()}));
-        QCOMPARE(entries[4], (QVariantList{54, 1, when, 0.0, 0.0}));
+        // On the accounts' new keys, each opening with its balance.
+        QCOMPARE(entries[0], (QVariantList{101, 1, when, 150.0, 0.0}));
+        QCOMPARE(entries[1], (QVariantList{102, 2, when, 0.0, 80.0}));
+        QCOMPARE(entries[2], (QVariantList{103, QVariant(), when, QVariant(), QVariant()}));
+        QCOMPARE(entries[3], (QVariantList{104, QVariant(), when, QVariant(), QVariant()}));
+        QCOMPARE(entries[4], (QVariantList{105, 1, when, 10.0, 0.0}));
     }
 
     void aRefusedAccountEntryIsReportedAndTheTransferGoesOn()
@@ -293,29 +298,62 @@ private slots:
         QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_DEKONT_HAREKET")), 0);
     }
 
-    void aStockCommitThatFailsShowsItsErrorAndNoSuccess()
+    void aCommitThatFailsShowsItsErrorAndNoSuccess_data()
     {
+        QTest::addColumn<bool>("groups");
+        QTest::addRow("groups") << true;
+        QTest::addRow("stock cards") << false;
+    }
+
+    void aCommitThatFailsShowsItsErrorAndNoSuccess()
+    {
+        QFETCH(bool, groups);
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
         server.start();
         TestDatabase source = prepare();
-        addCard(source, 1);
+        if (groups)
+            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        else
+            addCard(source, 1);
         source.detach();
-        const QString local = server.databasePath(QStringLiteral("stok-commit.fdb"));
+        const QString local = server.databasePath(QStringLiteral("commit.fdb"));
         QFile::remove(local);
         TestDatabase::create(server.remoteName(local)).detach();
         targetPath = server.remoteName(local);
         choose();
 
-        // The server goes away after the cards are posted and before the commit.
+        // The server goes away after the row is posted and before the commit.
         {
-            const KillServerAfterPosts killer(dm->Q_Stok, server, 1);
-            h->transfer(h->window->Button2);
+            const KillServerAfterPosts killer(groups ? dm->Q_Grubu : dm->Q_Stok, server, 1);
+            h->transfer(groups ? h->window->Button1 : h->window->Button2);
         }
 
-        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        QVERIFY(h->messages().filter(QStringLiteral("aktarıldı")).isEmpty());
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
         server.start();
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 0);
+        TestDatabase target = TestDatabase::attach(targetPath);
+        QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")) + target.rowCount(QStringLiteral("T_STOK")), 0);
+    }
+
+    void aCardFailingHalfWayIsDroppedNeitherStoredByTheNextPressNorByTheEnd()
+    {
+        TestDatabase source = prepare({}, SchemaOptions{.stokSiraNoSmallInt = true});
+        addCard(source, 1, {{QStringLiteral("STOK_KODU"), QStringLiteral("A1")}, {QStringLiteral("SIRA_NO"), 7}});
+        // Its number fails to convert after five fields of the card were set.
+        addCard(source, 2, {{QStringLiteral("STOK_KODU"), QStringLiteral("B2")}, {QStringLiteral("SIRA_NO"), 40000}});
+        source.detach();
+        choose();
+
+        for (int press = 0; press < 2; ++press) {
+            h->transfer(h->window->Button2);
+            QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+            QVERIFY(h->dialogs.lastCall().text.contains(QStringLiteral("'SIRA_NO'")));
+        }
+        h->window->unbindDataSources();
+        h->dataModule->shutdown();
+        // Card 1 once per press; card 2 never, not even half-filled.
+        QCOMPARE(target(QStringLiteral("select STOK_KODU, SIRA_NO from T_STOK")),
+                 (QList<QVariantList>{{QStringLiteral("A1"), 7}, {QStringLiteral("A1"), 7}}));
     }
 };
 
