@@ -23,6 +23,16 @@ constexpr long noPermissionSqlCode = -551;
 constexpr long lostConnectionSqlCode = -902;
 constexpr int interpretBufferSize = 20480;
 
+// On SIGINT and SIGTERM the library would shut every attachment down by
+// itself, behind the program's back: rows already reported would be rolled
+// back and every handle left invalid while the window stays open. The
+// program ends its connections itself, so it refuses that shutdown; the one
+// at the end of the process goes ahead.
+int refuseShutdownOnSignal(const int reason, const int, void*)
+{
+    return reason == fb_shutrsn_signal ? 1 : 0;
+}
+
 }  // namespace
 
 ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
@@ -63,6 +73,9 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
     KORVAT_CLIENT_ENTRY_POINTS(KORVAT_RESOLVE_ENTRY_POINT)
 #undef KORVAT_RESOLVE_ENTRY_POINT
 
+    StatusVector status;
+    library->fb_shutdown_callback(status.get(), refuseShutdownOnSignal, fb_shut_confirmation, nullptr);
+    library->check(status.get());
     return library;
 }
 

@@ -29,7 +29,8 @@ namespace korvat {
     X(isc_encode_timestamp)                                                                        \
     X(isc_decode_timestamp)                                                                        \
     X(isc_sqlcode)                                                                                 \
-    X(fb_interpret)
+    X(fb_interpret)                                                                                \
+    X(fb_shutdown_callback)
 
 // The loaded client library: a dlopen handle and the checked entry points.
 // One instance is shared by both connections and stays loaded while any
@@ -39,6 +40,8 @@ public:
     static constexpr const char* defaultFileName = "libfbclient.so.2";
 
     // Loads the library; throws ClientLibraryError when it or an entry point is missing.
+    // The library is told to leave SIGINT and SIGTERM to the program: a
+    // program using it must handle them itself (see TerminationSignals).
     static std::shared_ptr<ClientLibrary> load(const QString& fileName = QString::fromLatin1(defaultFileName));
 
     ~ClientLibrary();

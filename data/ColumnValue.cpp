@@ -193,4 +193,32 @@ void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
     }
 }
 
+qint64 readIntegerColumn(const SqlDescriptorArea& area, int index)
+{
+    const XSQLVAR& column = area.var(index);
+    const char* data = area.data(index);
+    switch (baseType(column)) {
+    case SQL_SHORT: {
+        qint16 value;
+        std::memcpy(&value, data, sizeof value);
+        return value;
+    }
+    case SQL_LONG: {
+        qint32 value;
+        std::memcpy(&value, data, sizeof value);
+        return value;
+    }
+    case SQL_INT64: {
+        qint64 value;
+        std::memcpy(&value, data, sizeof value);
+        return value;
+    }
+    default: {
+        double value;
+        std::memcpy(&value, data, sizeof value);
+        return qint64(std::llround(value));
+    }
+    }
+}
+
 }  // namespace korvat

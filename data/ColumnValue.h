@@ -23,6 +23,10 @@ QString columnTable(const XSQLVAR& column);
 FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
                            AnsiCodePage& codePage);
 
+// The integer in a fetched column of a whole-number or floating-point type
+// (a generator's value, a count), as a 64-bit integer.
+qint64 readIntegerColumn(const SqlDescriptorArea& area, int index);
+
 // Binds a field's value as the parameter at index, in the value's own type:
 // text in the code page, integers as 32-bit, floating point as double.
 void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,

@@ -6,6 +6,7 @@
 #include "Transaction.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace korvat {
 
@@ -113,6 +114,18 @@ void DataSet::close() noexcept
         m_layout = RowLayout();
     }
     notify([](DataSetObserver& o) { o.dataSetClosed(); });
+}
+
+int DataSet::serverRowCount() const
+{
+    if (!active())
+        return 0;
+    Statement count(m_connection, *m_openTransaction);
+    count.prepare(QStringLiteral("select count(*) from (%1)").arg(selectText().join(QLatin1Char('\n'))));
+    count.execute();
+    const qint64 rows = count.fetch() ? readIntegerColumn(count.output(), 0) : 0;
+    count.closeCursor();
+    return int(std::min<qint64>(rows, std::numeric_limits<int>::max()));
 }
 
 bool DataSet::fetchOne(bool announce)

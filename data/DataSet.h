@@ -50,6 +50,9 @@ public:
 
     // Rows fetched so far (a pending new row not counted); 0 when closed.
     int recordCount() const;
+    // Every row the select yields, counted by the server in the data set's
+    // transaction, however many were fetched; 0 when closed.
+    int serverRowCount() const;
     void first();
     void next();
     bool eof() const { return m_eof; }

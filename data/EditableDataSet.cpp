@@ -6,8 +6,6 @@
 #include "SqlParameterScanner.h"
 #include "Transaction.h"
 
-#include <cmath>
-#include <cstring>
 
 namespace korvat {
 
@@ -44,35 +42,6 @@ const QSet<QString> reservedWords = {
     QStringLiteral("VIEW"),       QStringLiteral("WHEN"),        QStringLiteral("WHERE"),
     QStringLiteral("WITH"),
 };
-
-// The one value of a generator statement's one row, as a 64-bit integer.
-qint64 readInteger(const SqlDescriptorArea& output)
-{
-    const XSQLVAR& column = output.var(0);
-    const char* data = output.data(0);
-    switch (baseType(column)) {
-    case SQL_SHORT: {
-        qint16 value;
-        std::memcpy(&value, data, sizeof value);
-        return value;
-    }
-    case SQL_LONG: {
-        qint32 value;
-        std::memcpy(&value, data, sizeof value);
-        return value;
-    }
-    case SQL_INT64: {
-        qint64 value;
-        std::memcpy(&value, data, sizeof value);
-        return value;
-    }
-    default: {
-        double value;
-        std::memcpy(&value, data, sizeof value);
-        return qint64(std::llround(value));
-    }
-    }
-}
 
 // A parameter's field: "OLD_" or "NEW_" before a name is not part of it.
 QStringView fieldNameOfParameter(const QString& parameter, bool* old)
@@ -280,7 +249,7 @@ void EditableDataSet::drawKey()
     generator.execute();
     if (!generator.fetch())
         throw prefixedError(QStringLiteral("Generator %1 gave no value").arg(m_definition.generator));
-    const qint64 value = readInteger(generator.output());
+    const qint64 value = readIntegerColumn(generator.output(), 0);
     generator.unprepare();
     key->setAsInteger(value);
 }

@@ -1,10 +1,12 @@
 #include "DialogService.h"
 #include "Startup.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    TerminationSignals::install();
     QApplication application(argc, argv);
     QtDialogService dialogs;
     return runProgram(application, dialogs);

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "ErrorText.h"
+#include "TerminationSignals.h"
 #include "u_L_Devir.h"
 
 #include <QApplication>
@@ -36,14 +37,18 @@ int runProgram(QApplication& application, DialogService& dialogs, const TdmSetti
     dm = dataModule.get();
     L_Devir.bindDataSources(*dm);
 
+    // A signal to end the program ends it as closing the window does.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &L_Devir, &TL_Devir::requestEnd);
+
     L_Devir.show();
     const int exitCode = application.exec();
 
     // The data module ends first; a commit that fails on the way is shown
-    // before the program ends.
+    // before the program ends, which then reports the failure in its exit code.
     L_Devir.unbindDataSources();
-    L_Devir.errorDisplay().run([&dataModule] { dataModule->shutdown(); });
+    const bool committed = L_Devir.errorDisplay().run([&dataModule] { dataModule->shutdown(); });
     dataModule.reset();
     dm = nullptr;
-    return exitCode;
+    return committed ? exitCode : 1;
 }

@@ -34,7 +34,7 @@ bool isOperatorInput(QEvent::Type type)
 
 }  // namespace
 
-TransferGuard::TransferGuard(QWidget* window) : m_window(window)
+TransferGuard::TransferGuard(QWidget* window) : QObject(window), m_window(window)
 {
     qApp->installEventFilter(this);
     m_sincePaint.start();
@@ -59,5 +59,11 @@ bool TransferGuard::eventFilter(QObject* watched, QEvent* event)
         return false;
     // Only the window itself is kept from input; a message box the transfer
     // shows is a window of its own.
-    return static_cast<QWidget*>(watched)->window() == m_window;
+    if (static_cast<QWidget*>(watched)->window() != m_window)
+        return false;
+    // A close event counts as accepted unless refused: filtered out alone,
+    // it would still hide the window while the transfer goes on unseen.
+    if (event->type() == QEvent::Close)
+        event->ignore();
+    return true;
 }

@@ -9,7 +9,9 @@ class QWidget;
 // Keeps a window painting while a transfer runs inside one of its handlers,
 // and keeps the operator's input away from it meanwhile (the transfer's own
 // message boxes still take theirs). Input that arrives is dropped, not kept
-// for later, so a second click cannot start another transfer afterwards.
+// for later, so a second click cannot start another transfer afterwards; a
+// request to close the window is refused. It is a child of the window for
+// its life, so the window can find the transfer that runs.
 class TransferGuard : public QObject {
     Q_OBJECT
 
@@ -23,10 +25,15 @@ public:
     // that a row costs nothing when the screen need not be drawn.
     void keepPainting();
 
+    // Asks the transfer to stop at its next row boundary.
+    void stopAtNextRow() { m_stopRequested = true; }
+    bool stopRequested() const { return m_stopRequested; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPointer<QWidget> m_window;
     QElapsedTimer m_sincePaint;
+    bool m_stopRequested = false;
 };

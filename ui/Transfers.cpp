@@ -49,6 +49,10 @@ void carryRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& c
 
 }  // namespace
 
+// Each transfer's bar counts every row it will carry, as the server counts
+// them when it starts; the rows a grid happened to fetch would fill it long
+// before the end of a large source.
+
 void TL_Devir::Button1Click()
 {
     if (!MesajSet())
@@ -65,14 +69,16 @@ void TL_Devir::Button1Click()
         {dm->qryGrubuSIRA_NO, u"sira_no"},
         {dm->qryGrubuKISA_YOL, u"kisa_yol"},
     }};
-    ProgressBar1->setMaximumPosition(dm->qryGrubu.recordCount());
+    ProgressBar1->setMaximumPosition(dm->qryGrubu.serverRowCount());
     dm->qryGrubu.first();
     ProgressBar1->setPosition(0);
-    while (!dm->qryGrubu.eof()) {
+    while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
         carryRow(dm->Q_Grubu, copies, *ProgressBar1);
         dm->qryGrubu.next();
         guard.keepPainting();
     }
+    if (guard.stopRequested())
+        return;  // the program ends: its end commits the rows carried so far
 
     // Committed before the operator is told, as the stock and account
     // transfers do: "Gruplar aktarıldı" never stands for groups that a later
@@ -124,15 +130,17 @@ void TL_Devir::Button2Click()
         {dm->qryStokKMP_M, u"kmp_m"},
         {dm->qryStokKMP_M2, u"kmp_m2"},
     }};
-    ProgressBar1->setMaximumPosition(dm->qryStok.recordCount());
+    ProgressBar1->setMaximumPosition(dm->qryStok.serverRowCount());
     ProgressBar1->setPosition(0);
     dm->qryStok.first();
-    while (!dm->qryStok.eof()) {
+    while (!dm->qryStok.eof() && !guard.stopRequested()) {
         carryRow(dm->Q_Stok, copies, *ProgressBar1);
         StokHareketAktar();
         dm->qryStok.next();
         guard.keepPainting();
     }
+    if (guard.stopRequested())
+        return;  // the program ends: its end commits the rows carried so far
 
     // Committed before the operator is told, so a failed commit never
     // follows a message of success.
@@ -194,15 +202,17 @@ void TL_Devir::Button3Click()
         // flag, and the product, like the lower grid, lists active ones only.
         {dm->qryCariAKTIFLIK, u"aktiflik"},
     }};
-    ProgressBar1->setMaximumPosition(dm->qryCari.recordCount());
+    ProgressBar1->setMaximumPosition(dm->qryCari.serverRowCount());
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
-    while (!dm->qryCari.eof()) {
+    while (!dm->qryCari.eof() && !guard.stopRequested()) {
         carryRow(dm->Q_Cari, copies, *ProgressBar1);
         CariHareketAktar();
         dm->qryCari.next();
         guard.keepPainting();
     }
+    if (guard.stopRequested())
+        return;  // the program ends: its end commits the rows carried so far
 
     dm->IBTransaction1.commitRetaining();
     Bildir(QStringLiteral("Cariler aktarıldı"));

@@ -1,4 +1,5 @@
 #include "u_L_Devir.h"
+#include "TransferGuard.h"
 
 #include "u_dm.h"
 #include "GridBinding.h"
@@ -6,6 +7,7 @@
 #include "PathIdentity.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <algorithm>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
@@ -288,6 +290,15 @@ void TL_Devir::arrangeTabOrder()
                                    ProgressBar1,      PageControl2};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TL_Devir::requestEnd()
+{
+    if (auto* transfer = findChild<TransferGuard*>(QString(), Qt::FindDirectChildrenOnly))
+        transfer->stopAtNextRow();
+    // Every event loop ends, the modal ones of open dialogs too; a transfer
+    // goes on to its next row boundary first, since it runs in a handler.
+    QCoreApplication::exit(0);
 }
 
 void TL_Devir::showEvent(QShowEvent* event)

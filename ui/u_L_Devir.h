@@ -74,6 +74,11 @@ public:
     void StokHareketAktar();
     void CariHareketAktar();
 
+    // Ends the program as closing the window does (a signal asks for it): a
+    // running transfer first stops at its next row boundary, without its
+    // closing message; a dialog that is open is left as if cancelled.
+    void requestEnd();
+
     // The controls, by the names the handlers use; owned by the window.
     QFrame* Panel1;
     QLabel* Label1;

@@ -112,3 +112,20 @@ TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toString(), QStringLiteral("Kuruyemiş"));
 }
+
+TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
+{
+    TempFolder folder;
+    const QString path = folder.filePath(QStringLiteral("target.fdb"));
+    TestDatabase::create(path).detach();
+    TargetSide target(path);
+    target.openAndStart();
+    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+
+    // What the client library's own handler of SIGINT and SIGTERM does,
+    // run here at once instead of a moment after a signal.
+    fb_shutdown(0, fb_shutrsn_signal);
+
+    target.transaction->commit();
+    EXPECT_EQ(TestDatabase::attach(path).rowCount(QStringLiteral("T_GRUBU")), 1);
+}

@@ -85,7 +85,7 @@ private slots:
 
         // The second press loses the server after three of its cards.
         {
-            const KillServerAfterPosts killer(dm->Q_Stok, server, 3);
+            const AfterPosts killer(dm->Q_Stok, 3, [&server] { server.kill(); });
             h->transfer(h->window->Button2);
         }
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);

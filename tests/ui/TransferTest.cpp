@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(h->window->ProgressBar1->position(), 0);
     }
 
-    void moreRowsThanTheGridShowsAreAllCarried()
+    void theBarCountsEveryRowNotOnlyThoseTheGridFetched()
     {
         TestDatabase source = prepare();
         for (int id = 1; id <= 120; ++id)
@@ -115,15 +115,41 @@ private slots:
         choose();
         h->window->PageControl1->setCurrentWidget(h->window->tbGrubu);
         QCoreApplication::processEvents();
-        const int fetched = dm->qryGrubu.recordCount();
-        QVERIFY2(fetched < 120, qPrintable(QString::number(fetched)));
+        QVERIFY2(dm->qryGrubu.recordCount() < 120, qPrintable(QString::number(dm->qryGrubu.recordCount())));
 
-        h->transfer(h->window->Button1);
-        QCOMPARE(h->window->ProgressBar1->maximumPosition(), fetched);
-        QCOMPARE(h->window->ProgressBar1->position(), fetched);
+        QPair<int, int> atTenth;
+        {
+            const AfterPosts sample(dm->Q_Grubu, 10, [&] {
+                atTenth = {h->window->ProgressBar1->position(), h->window->ProgressBar1->maximumPosition()};
+            });
+            h->transfer(h->window->Button1);
+        }
+        QCOMPARE(atTenth, qMakePair(10, 120));
+        QCOMPARE(h->window->ProgressBar1->position(), 120);
         QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
-        dm->IBTransaction1.commitRetaining();
         QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 120);
+    }
+
+    void aCloseRequestDuringATransferIsRefusedAndTheTransferRunsToItsEnd()
+    {
+        TestDatabase source = prepare();
+        for (int id = 1; id <= 5; ++id)
+            addCard(source, id);
+        source.detach();
+        h->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        choose();
+
+        bool closed = true;
+        {
+            const AfterPosts closeMidway(dm->Q_Stok, 2, [&] { closed = h->window->close(); });
+            h->transfer(h->window->Button2);
+        }
+        QVERIFY(!closed);
+        QVERIFY(h->window->isVisible());
+        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 5);
+        QVERIFY(h->window->close());  // once the transfer is over, it closes
     }
 
     void stockCardsCarryTheirTextFormsAndOnlyActiveCardsAreRead()
@@ -324,7 +350,7 @@ private slots:
 
         // The server goes away after the row is posted and before the commit.
         {
-            const KillServerAfterPosts killer(groups ? dm->Q_Grubu : dm->Q_Stok, server, 1);
+            const AfterPosts killer(groups ? dm->Q_Grubu : dm->Q_Stok, 1, [&server] { server.kill(); });
             h->transfer(groups ? h->window->Button1 : h->window->Button2);
         }
 

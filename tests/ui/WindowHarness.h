@@ -13,7 +13,9 @@
 #include <QObject>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <utility>
 
 class WindowHarness {
 public:
@@ -96,24 +98,23 @@ private slots:
     }
 };
 
-// Kills a server once a data set has posted a given number of rows.
-struct KillServerAfterPosts : korvat::DataSetObserver {
-    KillServerAfterPosts(korvat::DataSet& observed, korvat::test::LoopbackServer& toKill, int posts)
-        : dataSet(observed), server(&toKill), postsLeft(posts)
+// Runs an action once, when a data set has posted a given number of rows,
+// in the middle of whatever posts them.
+struct AfterPosts : korvat::DataSetObserver {
+    AfterPosts(korvat::DataSet& observed, int posts, std::function<void()> toRun)
+        : dataSet(observed), postsLeft(posts), action(std::move(toRun))
     {
         dataSet.addObserver(this);
     }
-    ~KillServerAfterPosts() override { dataSet.removeObserver(this); }
+    ~AfterPosts() override { dataSet.removeObserver(this); }
 
     void rowChanged(int) override
     {
-        if (server && dataSet.state() == korvat::DataSetState::Browse && --postsLeft == 0) {
-            server->kill();
-            server = nullptr;
-        }
+        if (action && dataSet.state() == korvat::DataSetState::Browse && --postsLeft == 0)
+            std::exchange(action, nullptr)();
     }
 
     korvat::DataSet& dataSet;
-    korvat::test::LoopbackServer* server;
     int postsLeft;
+    std::function<void()> action;
 };
