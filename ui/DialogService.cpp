@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -36,9 +37,10 @@ std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner,
                                                                DialogButtons buttons,
                                                                DialogIcon icon)
 {
+    // Without a caption the frame would show the program file's name.
     auto box = std::make_unique<QMessageBox>(
-        icon == DialogIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
-        standardButtons(buttons), owner);
+        icon == DialogIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+        caption.isEmpty() ? applicationTitle() : caption, text, standardButtons(buttons), owner);
     // Every other window of the program is disabled while a box shows.
     box->setWindowModality(Qt::ApplicationModal);
     return box;
@@ -83,8 +85,14 @@ std::unique_ptr<QFileDialog> QtDialogService::createFileDialog(QWidget* owner,
     if (!settings.filter.isEmpty())
         dialog->setNameFilter(settings.filter);
     dialog->setSizeGripEnabled(settings.resizable);
-    if (!lastFileName.isEmpty())
+    if (!lastFileName.isEmpty()) {
+        // A native dialog may not move to the selected name's folder by itself.
+        dialog->setDirectory(QFileInfo(lastFileName).absolutePath());
         dialog->selectFile(lastFileName);
+    } else if (const QDir korvat(QDir::homePath() + QStringLiteral("/Korvat")); korvat.exists()) {
+        // Where the program keeps its databases.
+        dialog->setDirectory(korvat.path());
+    }
     dialog->setWindowModality(Qt::ApplicationModal);
     return dialog;
 }

@@ -1,14 +1,53 @@
+#include "ApplicationTitle.h"
 #include "ScriptedDialogs.h"
+#include "Translations.h"
 #include "UiTest.h"
 #include "u_L_Devir.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 Q_DECLARE_METATYPE(DialogButtons)
 Q_DECLARE_METATYPE(DialogIcon)
+
+namespace {
+
+// HOME set to an empty folder of the test's own while this lives.
+class TemporaryHome {
+public:
+    TemporaryHome()
+        : m_hadHome(qEnvironmentVariableIsSet("HOME")), m_savedHome(qgetenv("HOME"))
+    {
+        qputenv("HOME", QFile::encodeName(m_folder.path()));
+    }
+    ~TemporaryHome()
+    {
+        if (m_hadHome)
+            qputenv("HOME", m_savedHome);
+        else
+            qunsetenv("HOME");
+    }
+    QDir dir() const { return QDir(m_folder.path()); }
+
+private:
+    QTemporaryDir m_folder;
+    bool m_hadHome;
+    QByteArray m_savedHome;
+};
+
+// A button's text as the operator reads it, without its mnemonic marker.
+QString shownText(const QString& text)
+{
+    return QString(text).remove(QLatin1Char('&'));
+}
+
+}  // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -106,6 +145,58 @@ private slots:
         QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     }
 
+    void messageBoxWithoutCaptionIsTitledWithTheApplicationTitle()
+    {
+        const auto box = QtDialogService::createMessageBox(
+            nullptr, QString(), QStringLiteral("Stoklar aktarıldı"), DialogButtons::Ok,
+            DialogIcon::None);
+        QCOMPARE(box->windowTitle(), applicationTitle());
+    }
+
+    void messageBoxButtonsSpeakTurkishUnderTurkishLocale()
+    {
+        QTranslator* translator = installToolkitTranslations(
+            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
+        QVERIFY(translator);
+        // Every later test runs in English again.
+        const auto remove = qScopeGuard([translator] {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        });
+        QCOMPARE(translator->parent(), QCoreApplication::instance());
+
+        const auto box = [](DialogButtons buttons) {
+            return QtDialogService::createMessageBox(nullptr, QStringLiteral("Stok"),
+                                                     QStringLiteral("Devam edilsin mi?"),
+                                                     buttons, DialogIcon::None);
+        };
+        const auto yesNo = box(DialogButtons::YesNo);
+        QCOMPARE(shownText(yesNo->button(QMessageBox::Yes)->text()), QStringLiteral("Evet"));
+        QCOMPARE(shownText(yesNo->button(QMessageBox::No)->text()), QStringLiteral("Hayır"));
+        const auto okCancel = box(DialogButtons::OkCancel);
+        QCOMPARE(shownText(okCancel->button(QMessageBox::Ok)->text()), QStringLiteral("Tamam"));
+        QCOMPARE(shownText(okCancel->button(QMessageBox::Cancel)->text()),
+                 QStringLiteral("İptal"));
+        QCOMPARE(shownText(box(DialogButtons::Ok)->button(QMessageBox::Ok)->text()),
+                 QStringLiteral("Tamam"));
+    }
+
+    void fileDialogSpeaksTurkishUnderTurkishLocale()
+    {
+        QTranslator* translator = installToolkitTranslations(
+            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
+        QVERIFY(translator);
+        const auto remove = qScopeGuard([translator] {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        });
+
+        const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
+        // The toolkit's own dialog, whose buttons can be read.
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(shownText(dialog->labelText(QFileDialog::Accept)), QStringLiteral("Aç"));
+    }
+
     void boxClosedWithoutAButtonGivesTheNegativeAnswer()
     {
         QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo),
@@ -139,6 +230,33 @@ private slots:
         checking.checkExistence = true;
         QCOMPARE(QtDialogService::createFileDialog(nullptr, QString(), checking)->fileMode(),
                  QFileDialog::ExistingFile);
+    }
+
+    void fileDialogOpensInTheLastFilesFolderRatherThanKorvat()
+    {
+        TemporaryHome home;
+        QVERIFY(home.dir().mkpath(QStringLiteral("Korvat")));
+        QVERIFY(home.dir().mkpath(QStringLiteral("yedek")));
+        const QString last = home.dir().absoluteFilePath(QStringLiteral("yedek/KAYNAK.FDB"));
+        const auto dialog = QtDialogService::createFileDialog(nullptr, last, {});
+        QCOMPARE(dialog->directory().absolutePath(),
+                 home.dir().absoluteFilePath(QStringLiteral("yedek")));
+    }
+
+    void fileDialogWithoutALastFileOpensInKorvat()
+    {
+        TemporaryHome home;
+        QVERIFY(home.dir().mkpath(QStringLiteral("Korvat")));
+        const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
+        QCOMPARE(dialog->directory().absolutePath(),
+                 home.dir().absoluteFilePath(QStringLiteral("Korvat")));
+    }
+
+    void fileDialogWithoutKorvatKeepsTheToolkitsFolder()
+    {
+        TemporaryHome home;
+        const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
+        QCOMPARE(dialog->directory(), QFileDialog().directory());
     }
 
     void openDialog1OffersTheFileChosenLastThroughIt()
