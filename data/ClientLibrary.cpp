@@ -79,6 +79,17 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
     return library;
 }
 
+bool ClientLibrary::statusContains(const ISC_STATUS* status, ISC_STATUS code)
+{
+    // Arguments as [kind][value], a counted string as [kind][length][pointer].
+    for (int at = 0; at < ISC_STATUS_LENGTH - 1 && status[at] != isc_arg_end;) {
+        if (status[at] == isc_arg_gds && status[at + 1] == code)
+            return true;
+        at += status[at] == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+}
+
 bool ClientLibrary::isConnectionLost(long sqlCode, long engineCode)
 {
     // A server that vanished shows first as a failed read or write on the
@@ -103,7 +114,9 @@ void ClientLibrary::check(const ISC_STATUS* status) const
     const long sqlCode = isc_sqlcode(status);
     const long engineCode = status[1];
 
-    // The server's lines, message by message, each decoded from the code page.
+    // The server's lines, message by message. File names in them are UTF-8,
+    // as the program sends them; data values are in the code page, whose
+    // Turkish texts are almost never valid UTF-8.
     AnsiCodePage codePage;
     QString text;
     const ISC_STATUS* cursor = status;
@@ -111,7 +124,10 @@ void ClientLibrary::check(const ISC_STATUS* status) const
     while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
         if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
             text += QStringLiteral("\r\n");
-        text += codePage.decode(QByteArrayView(buffer, qstrnlen(buffer, sizeof buffer)));
+        const QByteArrayView line(buffer, qstrnlen(buffer, sizeof buffer));
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString asUtf8 = utf8.decode(line);
+        text += utf8.hasError() ? codePage.decode(line) : asUtf8;
     }
     if (text.endsWith(QLatin1Char('.')))
         text.chop(1);

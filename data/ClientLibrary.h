@@ -58,6 +58,10 @@ public:
     // that interprets status vectors). Does nothing when the call succeeded.
     void check(const ISC_STATUS* status) const;
 
+    // True when a failed call's status vector names the error code anywhere
+    // among its messages.
+    static bool statusContains(const ISC_STATUS* status, ISC_STATUS code);
+
     // True when the status vector says that the connection to the server is lost.
     static bool isConnectionLost(long sqlCode, long engineCode);
 

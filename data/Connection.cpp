@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include <QFileInfo>
+
 #include "DatabaseUser.h"
 #include "Errors.h"
 #include "ParameterBlocks.h"
@@ -10,6 +12,18 @@
 namespace korvat {
 
 namespace {
+
+// A file name the embedded engine opens itself, not a server's "host:path".
+bool isPlainPath(const QString& name)
+{
+    return name.startsWith(QLatin1Char('/')) || !name.contains(QLatin1Char(':'));
+}
+
+// The same file through the Firebird server on this machine.
+QString localServerName(const QString& path, int port)
+{
+    return QStringLiteral("localhost/%1:%2").arg(port).arg(QFileInfo(path).absoluteFilePath());
+}
 
 const QStringList readTransactionParams = {QStringLiteral("read_committed"),
                                            QStringLiteral("rec_version"),
@@ -93,14 +107,9 @@ void Connection::open()
     if (m_databaseName.isEmpty())
         throw LayerError(QStringLiteral("Database name is missing"));
 
-    const QByteArray& block = parameterBlock();
-    const QByteArray name = encodeDatabaseName(m_databaseName);
     StatusVector status;
-    m_client->isc_attach_database(status.get(), short(name.size()), name.constData(),
-                                  m_attachment.address(), short(block.size()), block.constData());
-    if (status.failed())
-        m_attachment.forget();
-    m_client->check(status.get());
+    if (!tryAttach(m_databaseName, status) && !attachThroughLocalServer(status))
+        m_client->check(status.get());
 
     try {
         m_databaseSqlDialect = readDatabaseSqlDialect();
@@ -109,6 +118,31 @@ void Connection::open()
         throw;
     }
     m_sqlDialect = std::min(preferredSqlDialect, m_databaseSqlDialect);
+}
+
+bool Connection::tryAttach(const QString& name, StatusVector& status)
+{
+    const QByteArray& block = parameterBlock();
+    const QByteArray encoded = encodeDatabaseName(name);
+    m_client->isc_attach_database(status.get(), short(encoded.size()), encoded.constData(),
+                                  m_attachment.address(), short(block.size()), block.constData());
+    if (!status.failed())
+        return true;
+    m_attachment.forget();
+    return false;
+}
+
+bool Connection::attachThroughLocalServer(StatusVector& status)
+{
+    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) || !isPlainPath(m_databaseName))
+        return false;
+    StatusVector throughServer;
+    if (tryAttach(localServerName(m_databaseName, m_localServerPort), throughServer))
+        return true;
+    // Where no server answers, the embedded engine's own error says more.
+    if (!ClientLibrary::statusContains(throughServer.get(), isc_network_error))
+        status = throughServer;
+    return false;
 }
 
 int Connection::readDatabaseSqlDialect()

@@ -31,6 +31,11 @@ public:
     // Only while detached; setting the name it already has changes nothing.
     void setDatabaseName(const QString& name);
 
+    // The port of a Firebird server on this machine: a file that the server
+    // holds open, which the embedded engine cannot open, is attached through it.
+    int localServerPort() const { return m_localServerPort; }
+    void setLocalServerPort(int port) { m_localServerPort = port; }
+
     const QStringList& params() const { return m_params; }
     void setParams(const QStringList& params);
     // The block that the next attach sends; rebuilt only after the list changed.
@@ -74,6 +79,12 @@ public:
     void forceClose() noexcept;
 
 private:
+    // Attaches by name; false with the failure in `status` otherwise.
+    bool tryAttach(const QString& name, StatusVector& status);
+    // A server on this machine that holds the file open keeps the embedded
+    // engine out of it but can serve it itself. True once attached so;
+    // otherwise `status` holds the error to report.
+    bool attachThroughLocalServer(StatusVector& status);
     int readDatabaseSqlDialect();
 
     QString m_objectName;
@@ -82,6 +93,7 @@ private:
     QStringList m_params;
     QByteArray m_parameterBlock;
     bool m_parameterBlockStale = true;
+    int m_localServerPort = 3050;
     int m_sqlDialect = preferredSqlDialect;
     int m_databaseSqlDialect = preferredSqlDialect;
     Transaction* m_defaultTransaction = nullptr;

@@ -3,6 +3,7 @@
 #include "Errors.h"
 
 #include <QDir>
+#include <QSettings>
 
 Tdm* dm = nullptr;
 
@@ -48,6 +49,16 @@ QString TdmSettings::defaultTargetDatabaseName()
 #endif
 }
 
+int TdmSettings::configuredLocalServerPort()
+{
+    constexpr int firebirdPort = 3050;
+    bool valid = false;
+    const int port = QSettings(QStringLiteral("Korvat"), QStringLiteral("Korvat Devir"))
+                         .value(QStringLiteral("YerelSunucuPortu"), firebirdPort)
+                         .toInt(&valid);
+    return valid && port > 0 && port < 65536 ? port : firebirdPort;
+}
+
 #define TDM_INIT_FIELD(query, column)                                                              \
     query##column(query.fieldObject(QStringLiteral(#query #column))),
 
@@ -83,6 +94,8 @@ Tdm::Tdm(const TdmSettings& settings)
 {
     IBDatabase1.setParams(connectionParams);
     IBDatabase2.setParams(connectionParams);
+    IBDatabase1.setLocalServerPort(settings.localServerPort);
+    IBDatabase2.setLocalServerPort(settings.localServerPort);
     IBTransaction1.setParams(targetTransactionParams);
 
     settleReferences();

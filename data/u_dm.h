@@ -21,10 +21,15 @@ struct TdmSettings {
     QString defaultTarget = defaultTargetDatabaseName();
     // The system's regional settings when not given.
     std::optional<korvat::RegionalSettings> regionalSettings;
+    // The port of the Firebird server on this machine, through which a file
+    // that the server holds open is attached.
+    int localServerPort = configuredLocalServerPort();
 
     // "C:\Korvat\KORVAT.FDB" on Windows; Korvat/KORVAT.FDB in the user's home
     // folder elsewhere, where a drive letter means nothing.
     static QString defaultTargetDatabaseName();
+    // "YerelSunucuPortu" of the program's settings file, 3050 when unset.
+    static int configuredLocalServerPort();
 };
 
 // The field objects of the source queries, one per column in table order.

@@ -129,3 +129,12 @@ TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
     target.transaction->commit();
     EXPECT_EQ(TestDatabase::attach(path).rowCount(QStringLiteral("T_GRUBU")), 1);
 }
+
+TEST(Connection, aServerErrorNamesATurkishFileNameReadably)
+{
+    TempFolder folder;
+    const QString path = folder.filePath(QStringLiteral("Müşteri Şubesi/yıl sonu.fdb"));
+    TargetSide target(path);
+    const QString message = errorMessage([&] { target.connection->open(); });
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+}

@@ -117,3 +117,15 @@ TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
     EXPECT_FALSE(target.transaction->inTransaction());
     EXPECT_EQ(committedGroups(), 0);
 }
+
+TEST_F(ThroughTheServer, aFileTheServerHoldsIsReachedThroughItByItsPlainPath)
+{
+    TestDatabase held = TestDatabase::attach(remote());  // the server keeps the file open
+    TargetSide target(localPath);
+    target.connection->setLocalServerPort(server().port());
+    target.openAndStart();
+    EXPECT_EQ(target.connection->databaseName(), localPath);
+    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.transaction->commit();
+    EXPECT_EQ(held.rowCount(QStringLiteral("T_GRUBU")), 1);
+}

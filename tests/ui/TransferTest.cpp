@@ -5,6 +5,7 @@
 #include "WindowHarness.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -359,6 +360,25 @@ private slots:
         server.start();
         TestDatabase target = TestDatabase::attach(targetPath);
         QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")) + target.rowCount(QStringLiteral("T_STOK")), 0);
+    }
+
+    void aTargetAServerHoldsOpenIsChosenByItsPathAndCarriedIntoThroughTheServer()
+    {
+        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
+        server.start();
+        TestDatabase source = prepare();
+        addCard(source, 1);
+        source.detach();
+        targetPath = server.databasePath(QStringLiteral("held.fdb"));
+        QFile::remove(targetPath);
+        TestDatabase held = TestDatabase::create(server.remoteName(targetPath));
+        dm->IBDatabase2.setLocalServerPort(server.port());
+        choose();
+        QCOMPARE(h->window->edtHedefDatabase->text(), targetPath);
+
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+        QCOMPARE(held.rowCount(QStringLiteral("T_STOK")), 1);
     }
 
     void aCardFailingHalfWayIsDroppedNeitherStoredByTheNextPressNorByTheEnd()
