@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Prepares a Debian machine for building and testing Korvat Devir and builds
-# the project into build/. Safe to run again: packages are installed only
-# when one is missing, and the build is incremental.
+# Prepares a Debian machine for building, testing and packaging Korvat Devir
+# and builds the given targets, or everything when none is given, into
+# build/ (or $KORVAT_BUILD_DIR). Safe to run again: packages are installed
+# only when one is missing, and the build is incremental.
+#   bash scripts/setup.sh [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build=${KORVAT_BUILD_DIR:-build}
 
 packages=(
   qt6-base-dev
@@ -13,6 +16,8 @@ packages=(
   libgtest-dev
   fonts-liberation2
   xvfb xauth xdotool
+  dpkg-dev desktop-file-utils appstream librsvg2-bin
+  qt6-translations-l10n
 )
 
 missing=()
@@ -62,8 +67,12 @@ for program in /usr/sbin/firebird /usr/bin/isql-fb; do
 done
 
 # A build folder made by another generator cannot be reused with Ninja.
-if [[ -f build/CMakeCache.txt ]] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' build/CMakeCache.txt; then
-  rm -rf build
+if [[ -f $build/CMakeCache.txt ]] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build/CMakeCache.txt"; then
+  rm -rf "$build"
 fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if (($# > 0)); then
+  cmake --build "$build" --target "$@"
+else
+  cmake --build "$build"
+fi

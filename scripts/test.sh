@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-ctest --test-dir build --output-on-failure
+ctest --test-dir "${KORVAT_BUILD_DIR:-build}" --output-on-failure
