@@ -1,4 +1,5 @@
 // The program from start to end, with its dialogs answered by the test.
+#include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
 #include "Startup.h"
 #include "TestDatabase.h"
@@ -6,6 +7,7 @@
 #include "u_L_Devir.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -103,6 +105,29 @@ private slots:
         QCOMPARE(watcher.mainWindowsShown, 1);
         QVERIFY(dm == nullptr);
         QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+    }
+
+    void aFinalCommitThatFailsIsShownAndEndsWithExitCodeOne()
+    {
+        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
+        server.start();
+        const QString local = server.databasePath(QStringLiteral("end-commit.fdb"));
+        QFile::remove(local);
+        TdmSettings settings;
+        settings.defaultTarget = server.remoteName(local);
+        TestDatabase::create(settings.defaultTarget).detach();
+        ScriptedDialogs dialogs;
+        dialogs.press(DialogButton::Ok);  // the error box of the failed commit
+        QTimer::singleShot(0, [&] {
+            korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
+            insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+            insert.execute();
+            server.kill();
+            shownWindow()->close();
+        });
+        QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
+        QCOMPARE(dialogs.lastCall().icon, DialogIcon::Error);
+        QCOMPARE(dialogs.unansweredCount(), 0);
     }
 };
 
