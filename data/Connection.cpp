@@ -13,12 +13,6 @@ namespace korvat {
 
 namespace {
 
-// A file name the embedded engine opens itself, not a server's "host:path".
-bool isPlainPath(const QString& name)
-{
-    return name.startsWith(QLatin1Char('/')) || !name.contains(QLatin1Char(':'));
-}
-
 // The same file through the Firebird server on this machine.
 QString localServerName(const QString& path, int port)
 {
@@ -41,6 +35,11 @@ void removeOne(std::vector<T*>& list, T* item)
 }
 
 }  // namespace
+
+bool isLocalDatabaseName(const QString& name)
+{
+    return name.startsWith(QLatin1Char('/')) || !name.contains(QLatin1Char(':'));
+}
 
 Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client,
                        QString databaseName)
@@ -134,7 +133,7 @@ bool Connection::tryAttach(const QString& name, StatusVector& status)
 
 bool Connection::attachThroughLocalServer(StatusVector& status)
 {
-    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) || !isPlainPath(m_databaseName))
+    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) || !isLocalDatabaseName(m_databaseName))
         return false;
     StatusVector throughServer;
     if (tryAttach(localServerName(m_databaseName, m_localServerPort), throughServer))

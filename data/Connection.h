@@ -15,6 +15,10 @@ namespace korvat {
 
 class DatabaseUser;
 
+// True for a file name the embedded engine opens itself, false for a
+// server's "host:path" or "host/port:path".
+bool isLocalDatabaseName(const QString& name);
+
 // A connection to one database file (`IBDatabase1`, `IBDatabase2`).
 class Connection {
 public:

@@ -1,5 +1,6 @@
 #include "DatabaseCopy.h"
 
+#include "Connection.h"
 #include "KontrolError.h"
 
 #include <QFile>
@@ -37,14 +38,9 @@ private:
 
 }  // namespace
 
-bool isLocalPath(const QString& databaseName)
-{
-    return databaseName.startsWith(QLatin1Char('/')) || !databaseName.contains(QLatin1Char(':'));
-}
-
 DatabaseCopy::DatabaseCopy(const QString& databaseName) : m_attachName(databaseName)
 {
-    if (!isLocalPath(databaseName))
+    if (!isLocalDatabaseName(databaseName))
         return;
     const QFileInfo file(databaseName);
     if (!file.exists())

@@ -29,7 +29,4 @@ private:
     bool m_isCopy = false;
 };
 
-// True for a path the embedded engine opens itself, not "host:path".
-bool isLocalPath(const QString& databaseName);
-
 }  // namespace korvat::kontrol
