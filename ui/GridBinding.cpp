@@ -254,14 +254,3 @@ bool GridBinding::deleteCurrentRow()
     return true;
 }
 
-GridsFollowLater::GridsFollowLater(const std::vector<std::unique_ptr<GridBinding>>& grids) : m_grids(grids)
-{
-    for (const auto& grid : m_grids)
-        grid->setFollowingLater(true);
-}
-
-GridsFollowLater::~GridsFollowLater()
-{
-    for (const auto& grid : m_grids)
-        grid->setFollowingLater(false);
-}

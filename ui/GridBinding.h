@@ -90,15 +90,3 @@ private:
     bool m_following = false;
     bool m_catchUpQueued = false;
 };
-
-// Lets grids follow their data sets later for as long as it lives.
-class GridsFollowLater {
-public:
-    explicit GridsFollowLater(const std::vector<std::unique_ptr<GridBinding>>& grids);
-    ~GridsFollowLater();
-    GridsFollowLater(const GridsFollowLater&) = delete;
-    GridsFollowLater& operator=(const GridsFollowLater&) = delete;
-
-private:
-    const std::vector<std::unique_ptr<GridBinding>>& m_grids;
-};

@@ -1,5 +1,7 @@
 #include "TransferGuard.h"
 
+#include "GridBinding.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -34,15 +36,24 @@ bool isOperatorInput(QEvent::Type type)
 
 }  // namespace
 
-TransferGuard::TransferGuard(QWidget* window) : QObject(window), m_window(window)
+TransferGuard::TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids)
+    : QObject(window), m_window(window)
 {
+    for (const std::unique_ptr<GridBinding>& grid : grids) {
+        grid->setFollowingLater(true);
+        m_grids.push_back(grid.get());
+    }
     qApp->installEventFilter(this);
     m_sincePaint.start();
 }
 
+TransferGuard::TransferGuard(QWidget* window) : TransferGuard(window, {}) {}
+
 TransferGuard::~TransferGuard()
 {
     qApp->removeEventFilter(this);
+    for (GridBinding* grid : m_grids)
+        grid->setFollowingLater(false);
 }
 
 void TransferGuard::keepPainting()

@@ -4,6 +4,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+#include <vector>
+
+class GridBinding;
 class QWidget;
 
 // Keeps a window painting while a transfer runs inside one of its handlers,
@@ -11,11 +15,14 @@ class QWidget;
 // message boxes still take theirs). Input that arrives is dropped, not kept
 // for later, so a second click cannot start another transfer afterwards; a
 // request to close the window is refused. It is a child of the window for
-// its life, so the window can find the transfer that runs.
+// its life, so the window can find the transfer that runs. Meanwhile the
+// window's grids take their data sets' new rows in when the window paints,
+// not at every row.
 class TransferGuard : public QObject {
     Q_OBJECT
 
 public:
+    TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids);
     explicit TransferGuard(QWidget* window);
     ~TransferGuard() override;
     TransferGuard(const TransferGuard&) = delete;
@@ -34,6 +41,7 @@ protected:
 
 private:
     QPointer<QWidget> m_window;
+    std::vector<GridBinding*> m_grids;
     QElapsedTimer m_sincePaint;
     bool m_stopRequested = false;
 };

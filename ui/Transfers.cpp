@@ -61,8 +61,7 @@ void TL_Devir::Button1Click()
         return;
     PageControl1->setCurrentWidget(tbGrubu);
     PageControl2->setCurrentWidget(tbGrubu2);
-    TransferGuard guard(this);
-    const GridsFollowLater gridsFollowLater(m_gridBindings);
+    TransferGuard guard(this, m_gridBindings);
 
     const std::array<FieldCopy, 3> copies = {{
         {dm->qryGrubuGRUBU, u"grubu"},
@@ -96,8 +95,7 @@ void TL_Devir::Button2Click()
         return;
     PageControl1->setCurrentWidget(tbStok);
     PageControl2->setCurrentWidget(tbStok2);
-    TransferGuard guard(this);
-    const GridsFollowLater gridsFollowLater(m_gridBindings);
+    TransferGuard guard(this, m_gridBindings);
 
     const std::array<FieldCopy, 29> copies = {{
         {dm->qryStokSTOK_KODU, u"Stok_kodu"},
@@ -185,8 +183,7 @@ void TL_Devir::Button3Click()
         return;
     PageControl1->setCurrentWidget(tbCari);
     PageControl2->setCurrentWidget(tbCari2);
-    TransferGuard guard(this);
-    const GridsFollowLater gridsFollowLater(m_gridBindings);
+    TransferGuard guard(this, m_gridBindings);
 
     const std::array<FieldCopy, 10> copies = {{
         {dm->qryCariCARI_KODU, u"Cari_kodu"},
