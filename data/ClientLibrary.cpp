@@ -5,6 +5,7 @@
 #include "ClientEnvironment.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <dlfcn.h>
 
 namespace korvat {
@@ -31,6 +32,22 @@ constexpr int interpretBufferSize = 20480;
 int refuseShutdownOnSignal(const int reason, const int, void*)
 {
     return reason == fb_shutrsn_signal ? 1 : 0;
+}
+
+bool isConnectionLost(long sqlCode, long engineCode)
+{
+    // A server that vanished shows first as a failed read or write on the
+    // connection, and only afterwards as the network error proper; all of
+    // them leave a connection that no further call can use.
+    switch (engineCode) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+        return sqlCode == lostConnectionSqlCode;
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -79,6 +96,27 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
     return library;
 }
 
+std::optional<qint64> ClientLibrary::infoValue(QByteArrayView reply, char item)
+{
+    // Items as [code][length, 2 bytes][value of that many bytes], numbers
+    // little-endian, as isc_vax_integer reads them; decoded here rather than
+    // by a call into the library for each statement.
+    for (qsizetype at = 0; at + 3 <= reply.size() && reply[at] != isc_info_end;) {
+        const char code = reply[at];
+        const qsizetype length = qFromLittleEndian<quint16>(reply.data() + at + 1);
+        if (at + 3 + length > reply.size())
+            break;
+        if (code == item && length > 0 && length <= 8) {
+            qint64 value = 0;
+            for (qsizetype i = length - 1; i >= 0; --i)
+                value = (value << 8) | quint8(reply[at + 3 + i]);
+            return value;
+        }
+        at += 3 + length;
+    }
+    return std::nullopt;
+}
+
 bool ClientLibrary::statusContains(const ISC_STATUS* status, ISC_STATUS code)
 {
     // Arguments as [kind][value], a counted string as [kind][length][pointer].
@@ -88,22 +126,6 @@ bool ClientLibrary::statusContains(const ISC_STATUS* status, ISC_STATUS code)
         at += status[at] == isc_arg_cstring ? 3 : 2;
     }
     return false;
-}
-
-bool ClientLibrary::isConnectionLost(long sqlCode, long engineCode)
-{
-    // A server that vanished shows first as a failed read or write on the
-    // connection, and only afterwards as the network error proper; all of
-    // them leave a connection that no further call can use.
-    switch (engineCode) {
-    case isc_network_error:
-    case isc_net_read_err:
-    case isc_net_write_err:
-    case isc_lost_db_connection:
-        return sqlCode == lostConnectionSqlCode;
-    default:
-        return false;
-    }
 }
 
 void ClientLibrary::check(const ISC_STATUS* status) const
@@ -134,6 +156,8 @@ void ClientLibrary::check(const ISC_STATUS* status) const
 
     if (sqlCode == noPermissionSqlCode)
         throw NoPermissionError(text, sqlCode, engineCode);
+    if (isConnectionLost(sqlCode, engineCode))
+        throw ConnectionLostError(text, sqlCode, engineCode);
     throw ServerError(text, sqlCode, engineCode);
 }
 

@@ -2,7 +2,9 @@
 
 #include <ibase.h>
 
+#include <QByteArrayView>
 #include <QString>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -58,12 +60,13 @@ public:
     // that interprets status vectors). Does nothing when the call succeeded.
     void check(const ISC_STATUS* status) const;
 
+    // The integer value of an item in the reply of an info call
+    // (isc_database_info, isc_dsql_sql_info), nothing when the reply lacks it.
+    static std::optional<qint64> infoValue(QByteArrayView reply, char item);
+
     // True when a failed call's status vector names the error code anywhere
     // among its messages.
     static bool statusContains(const ISC_STATUS* status, ISC_STATUS code);
-
-    // True when the status vector says that the connection to the server is lost.
-    static bool isConnectionLost(long sqlCode, long engineCode);
 
     // Keeps, for as long as the library stays loaded, a handle variable that
     // the library may still clear when it drops an object it was never told

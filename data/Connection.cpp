@@ -6,7 +6,6 @@
 #include "Errors.h"
 #include "ParameterBlocks.h"
 
-#include <QtEndian>
 #include <algorithm>
 
 namespace korvat {
@@ -153,23 +152,8 @@ int Connection::readDatabaseSqlDialect()
                                 short(sizeof reply), reply);
     check(status.get());
 
-    // Items as [code][length, 2 bytes little-endian][value]. A database that
-    // does not answer the item predates dialects: dialect 1.
-    for (std::size_t at = 0; at + 3 <= sizeof reply && reply[at] != isc_info_end;) {
-        const char code = reply[at];
-        const int length = qFromLittleEndian<quint16>(reply + at + 1);
-        const char* value = reply + at + 3;
-        if (at + 3 + length > sizeof reply)
-            break;
-        if (code == isc_info_db_sql_dialect && length > 0) {
-            int dialect = 0;
-            for (int i = length - 1; i >= 0; --i)
-                dialect = (dialect << 8) | quint8(value[i]);
-            return dialect;
-        }
-        at += 3 + length;
-    }
-    return 1;
+    // A database that does not answer the item predates dialects: dialect 1.
+    return int(ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_db_sql_dialect).value_or(1));
 }
 
 void Connection::close()
@@ -246,9 +230,8 @@ void Connection::check(const ISC_STATUS* status)
 {
     try {
         m_client->check(status);
-    } catch (const ServerError& error) {
-        if (ClientLibrary::isConnectionLost(error.sqlCode(), error.engineCode()))
-            forceClose();
+    } catch (const ConnectionLostError&) {
+        forceClose();
         throw;
     }
 }

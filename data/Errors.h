@@ -62,6 +62,13 @@ private:
     long m_engineCode;
 };
 
+// The connection to the server is lost (SQL code -902 with a network error):
+// no further call can use it. Shown as the server error it is.
+class ConnectionLostError : public ServerError {
+public:
+    using ServerError::ServerError;
+};
+
 // SQL code -551: the user lacks a permission.
 class NoPermissionError : public ServerError {
 public:

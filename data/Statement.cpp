@@ -3,7 +3,6 @@
 #include "Connection.h"
 #include "Transaction.h"
 
-#include <QtEndian>
 
 namespace korvat {
 
@@ -62,13 +61,10 @@ bool Statement::readIsSelect()
     m_connection.client().isc_dsql_sql_info(status.get(), m_handle.address(), short(sizeof items),
                                             items, short(sizeof reply), reply);
     m_connection.check(status.get());
-    if (reply[0] != isc_info_sql_stmt_type)
+    const std::optional<qint64> type = ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_sql_stmt_type);
+    if (!type)
         return m_output.count() > 0;
-    const int length = qFromLittleEndian<quint16>(reply + 1);
-    int type = 0;
-    for (int i = length - 1; i >= 0; --i)
-        type = (type << 8) | quint8(reply[3 + i]);
-    return type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
+    return *type == isc_info_sql_stmt_select || *type == isc_info_sql_stmt_select_for_upd;
 }
 
 void Statement::execute()

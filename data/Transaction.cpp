@@ -195,10 +195,9 @@ void Transaction::check(const ISC_STATUS* status)
 {
     try {
         m_client->check(status);
-    } catch (const ServerError& error) {
-        if (ClientLibrary::isConnectionLost(error.sqlCode(), error.engineCode()))
-            for (Connection* connection : std::vector<Connection*>(m_databases))
-                connection->forceClose();
+    } catch (const ConnectionLostError&) {
+        for (Connection* connection : std::vector<Connection*>(m_databases))
+            connection->forceClose();
         throw;
     }
 }
