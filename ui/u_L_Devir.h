@@ -66,7 +66,8 @@ public:
     // True when both paths are set and differ; otherwise the operator has been told why.
     bool MesajSet();
 
-    // The three transfers: groups, stock cards, current accounts.
+    // The three transfers: groups, stock cards, current accounts; they and
+    // the opening entries below are in Transfers.cpp.
     void Button1Click();
     void Button2Click();
     void Button3Click();
