@@ -17,12 +17,6 @@ using korvat::test::TestDatabase;
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 std::string listed(const Outcome& outcome)
 {
     std::string text;
@@ -193,7 +187,7 @@ TEST_F(KontrolTest, everyDifferenceGoesToTheCsvThoughOnlyAScreenfulIsPrinted)
     options.shownDifferences = 1;
     EXPECT_EQ(run(), korvat::kontrol::Differs);
     EXPECT_TRUE(out.contains(QStringLiteral("… ve 1 fark daha"))) << out.toStdString();
-    const QStringList lines = QString::fromUtf8(bytesOf(options.csvPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(korvat::test::fileContents(options.csvPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1], QStringLiteral("Farklı alan (stok kartı),ÇY-01,\"Başka, \"\"ad\"\"\",STOK_ADI,"
                                        "Çaykur Rize Turist,\"Başka, \"\"ad\"\"\""));
@@ -207,24 +201,24 @@ TEST_F(KontrolTest, aFileThatIsNoDatabaseStopsTheCheckAndNeitherFileChanges)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(16384, 'x'));
     }
-    const QByteArray source = bytesOf(sourcePath);
-    const QByteArray target = bytesOf(options.target);
+    const QByteArray source = korvat::test::fileContents(sourcePath);
+    const QByteArray target = korvat::test::fileContents(options.target);
     EXPECT_EQ(run(), korvat::kontrol::CouldNotCheck);
     EXPECT_TRUE(err.startsWith(QStringLiteral("HATA: Hedef veritabanı açılamadı"))) << err.toStdString();
-    EXPECT_EQ(bytesOf(sourcePath), source);
-    EXPECT_EQ(bytesOf(options.target), target);
+    EXPECT_EQ(korvat::test::fileContents(sourcePath), source);
+    EXPECT_EQ(korvat::test::fileContents(options.target), target);
 }
 
 TEST_F(KontrolTest, aMissingTableStopsTheCheckAndNeitherFileChanges)
 {
     spoil(QStringLiteral("drop table T_DEKONT_HAREKET"));
-    const QByteArray source = bytesOf(sourcePath);
-    const QByteArray target = bytesOf(targetPath);
+    const QByteArray source = korvat::test::fileContents(sourcePath);
+    const QByteArray target = korvat::test::fileContents(targetPath);
     EXPECT_EQ(run(), korvat::kontrol::CouldNotCheck);
     EXPECT_TRUE(err.contains(QStringLiteral("T_DEKONT_HAREKET tablosu"))) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
-    EXPECT_EQ(bytesOf(sourcePath), source);
-    EXPECT_EQ(bytesOf(targetPath), target);
+    EXPECT_EQ(korvat::test::fileContents(sourcePath), source);
+    EXPECT_EQ(korvat::test::fileContents(targetPath), target);
 }
 
 }  // namespace

@@ -15,12 +15,6 @@ using korvat::test::TestDatabase;
 
 namespace {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -140,17 +134,17 @@ private slots:
         const QString empty = h->path(QStringLiteral("EMPTY.FDB"));
         writeFile(empty, {});
         const QString truncated = makeTarget(QStringLiteral("TRUNC.FDB"));
-        writeFile(truncated, contentsOf(truncated).left(3 * 4096));
+        writeFile(truncated, korvat::test::fileContents(truncated).left(3 * 4096));
         const QString missingFolder = h->path(QStringLiteral("yok/HEDEF.FDB"));
 
         for (const QString& path : {text, empty, truncated, missingFolder}) {
-            const QByteArray before = contentsOf(path);
+            const QByteArray before = korvat::test::fileContents(path);
             chooseFailing(h->window->SpeedButton1, path);
             QCOMPARE(h->window->edtKaynakDatabase->text(), path);
             chooseFailing(h->window->SpeedButton2, path);
             QCOMPARE(h->window->edtHedefDatabase->text(), path);
             QVERIFY(!dm->Q_Stok.active());
-            QCOMPARE(contentsOf(path), before);
+            QCOMPARE(korvat::test::fileContents(path), before);
         }
         QVERIFY(!QFile::exists(h->path(QStringLiteral("yok"))));
 
@@ -169,13 +163,13 @@ private slots:
         QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         if (QFile file(target); file.open(QIODevice::ReadWrite))
             QSKIP("this process may write any file; ctest runs this program as an ordinary user");
-        const QByteArray before = contentsOf(target);
+        const QByteArray before = korvat::test::fileContents(target);
         h->chooseSource(makeSource(2));
 
         chooseFailing(h->window->SpeedButton2, target);
         QVERIFY(errorShownContaining(QStringLiteral("no permission for read-write access")));
         QVERIFY(!dm->IBDatabase2.connected());
-        QCOMPARE(contentsOf(target), before);
+        QCOMPARE(korvat::test::fileContents(target), before);
     }
 
     void aSourceWithoutAListedColumnOpensNothingAfterTheFailedQuery()
