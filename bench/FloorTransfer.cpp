@@ -1,5 +1,6 @@
 #include "FloorTransfer.h"
 
+#include "ParameterBinding.h"
 #include "RawClient.h"
 #include "Schema.h"
 #include "SqlParameterScanner.h"
@@ -7,17 +8,18 @@
 
 #include <QElapsedTimer>
 
-#include <ctime>
 #include <stdexcept>
 
 namespace bench {
 
 struct FloorTransfer::Attachments {
     Attachments(const QString& source, const QString& target)
-        : source(source, korvat::test::kTestUser, korvat::test::kTestPassword),
-          target(target, korvat::test::kTestUser, korvat::test::kTestPassword)
+        : client(ClientLibrary::load()),
+          source(*client, source, korvat::test::kTestUser, korvat::test::kTestPassword),
+          target(*client, target, korvat::test::kTestUser, korvat::test::kTestPassword)
     {
     }
+    std::shared_ptr<ClientLibrary> client;
     Attachment source;
     Attachment target;
 };
@@ -58,20 +60,6 @@ int columnIndex(Sqlda& row, const QString& name)
             return i;
     }
     throw std::runtime_error("source lacks column " + wanted.toStdString());
-}
-
-ISC_TIMESTAMP timestamp(const QDateTime& value)
-{
-    std::tm parts{};
-    parts.tm_year = value.date().year() - 1900;
-    parts.tm_mon = value.date().month() - 1;
-    parts.tm_mday = value.date().day();
-    parts.tm_hour = value.time().hour();
-    parts.tm_min = value.time().minute();
-    parts.tm_sec = value.time().second();
-    ISC_TIMESTAMP result;
-    isc_encode_timestamp(&parts, &result);
-    return result;
 }
 
 // A master table's insert with its parameters bound once: copied columns
@@ -155,7 +143,7 @@ FloorTiming FloorTransfer::run()
     // Stock cards and their opening entries (every card, as with the
     // stock balance box checked and the positive-only box off).
     {
-        const ISC_TIMESTAMP day = timestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
+        const ISC_TIMESTAMP day = korvat::encodeTimestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
         Sqlda row(40);
         Statement select(source);
         select.prepare(read, korvat::schema::stokQuery().join(QLatin1Char('\n')).toLatin1(), &row);
@@ -195,7 +183,7 @@ FloorTiming FloorTransfer::run()
 
     // Accounts and their opening debit or credit entries.
     {
-        const ISC_TIMESTAMP when = timestamp(m_transferDateTime);
+        const ISC_TIMESTAMP when = korvat::encodeTimestamp(m_transferDateTime);
         Sqlda row(14);
         Statement select(source);
         select.prepare(read, korvat::schema::cariQuery().join(QLatin1Char('\n')).toLatin1(), &row);

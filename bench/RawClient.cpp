@@ -8,14 +8,14 @@
 
 namespace bench {
 
-void check(const ISC_STATUS* status, const char* what)
+void check(const ClientLibrary& client, const ISC_STATUS* status, const char* what)
 {
     if (status[0] != 1 || status[1] == 0)
         return;
     std::string message = what;
     char line[1024];
     const ISC_STATUS* cursor = status;
-    while (fb_interpret(line, sizeof line, &cursor) > 0)
+    while (client.fb_interpret(line, sizeof line, &cursor) > 0)
         message += std::string(": ") + line;
     throw std::runtime_error(message);
 }
@@ -39,54 +39,62 @@ std::size_t storageSize(const XSQLVAR& var)
 
 }  // namespace
 
-Attachment::Attachment(const QString& name, const QByteArray& user, const QByteArray& password)
+Attachment::Attachment(const ClientLibrary& client, const QString& name, const QByteArray& user,
+                       const QByteArray& password)
+    : m_client(client)
 {
     QByteArray dpb(1, char(isc_dpb_version1));
     appendItem(dpb, isc_dpb_user_name, user);
     appendItem(dpb, isc_dpb_password, password);
     const QByteArray file = QFile::encodeName(name);
     ISC_STATUS_ARRAY status;
-    isc_attach_database(status, short(file.size()), file.constData(), &m_handle, short(dpb.size()),
+    m_client.isc_attach_database(status, short(file.size()), file.constData(), &m_handle, short(dpb.size()),
                         dpb.constData());
-    check(status, "attach");
+    check(m_client, status, "attach");
 }
 
 Attachment::~Attachment()
 {
     ISC_STATUS_ARRAY status;
     if (m_handle)
-        isc_detach_database(status, &m_handle);
+        m_client.isc_detach_database(status, &m_handle);
 }
 
-Transaction::Transaction(Attachment& attachment, Access access)
+Transaction::Transaction(Attachment& attachment, Access access) : m_client(attachment.client())
 {
     const char tpb[] = {isc_tpb_version3,
                         char(access == Access::ReadOnly ? isc_tpb_read : isc_tpb_write),
                         isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
     ISC_STATUS_ARRAY status;
-    isc_start_transaction(status, &m_handle, 1, attachment.handle(), short(sizeof tpb), tpb);
-    check(status, "start transaction");
+    // One (attachment, parameter block) element, as the library reads it.
+    struct {
+        isc_db_handle* database;
+        int blockLength;
+        const char* block;
+    } element{attachment.handle(), int(sizeof tpb), tpb};
+    m_client.isc_start_multiple(status, &m_handle, 1, &element);
+    check(m_client, status, "start transaction");
 }
 
 Transaction::~Transaction()
 {
     ISC_STATUS_ARRAY status;
     if (m_handle)
-        isc_rollback_transaction(status, &m_handle);
+        m_client.isc_rollback_transaction(status, &m_handle);
 }
 
 void Transaction::commitRetaining()
 {
     ISC_STATUS_ARRAY status;
-    isc_commit_retaining(status, &m_handle);
-    check(status, "commit retaining");
+    m_client.isc_commit_retaining(status, &m_handle);
+    check(m_client, status, "commit retaining");
 }
 
 void Transaction::commit()
 {
     ISC_STATUS_ARRAY status;
-    isc_commit_transaction(status, &m_handle);
-    check(status, "commit");
+    m_client.isc_commit_transaction(status, &m_handle);
+    check(m_client, status, "commit");
 }
 
 Sqlda::Sqlda(short capacity)
@@ -181,30 +189,30 @@ qint64 Sqlda::integerAt(int index)
     }
 }
 
-Statement::Statement(Attachment& attachment)
+Statement::Statement(Attachment& attachment) : m_client(attachment.client())
 {
     ISC_STATUS_ARRAY status;
-    isc_dsql_allocate_statement(status, attachment.handle(), &m_handle);
-    check(status, "allocate statement");
+    m_client.isc_dsql_alloc_statement2(status, attachment.handle(), &m_handle);
+    check(m_client, status, "allocate statement");
 }
 
 Statement::~Statement()
 {
     ISC_STATUS_ARRAY status;
     if (m_handle)
-        isc_dsql_free_statement(status, &m_handle, DSQL_drop);
+        m_client.isc_dsql_free_statement(status, &m_handle, DSQL_drop);
 }
 
 void Statement::prepare(Transaction& transaction, const QByteArray& sql, Sqlda* output)
 {
     ISC_STATUS_ARRAY status;
-    isc_dsql_prepare(status, transaction.handle(), &m_handle, 0, sql.constData(), SQL_DIALECT_V6,
+    m_client.isc_dsql_prepare(status, transaction.handle(), &m_handle, 0, sql.constData(), SQL_DIALECT_V6,
                      output ? output->get() : nullptr);
-    check(status, "prepare");
+    check(m_client, status, "prepare");
     if (output && output->count() > output->get()->sqln) {
         output->reserve(output->count());
-        isc_dsql_describe(status, &m_handle, SQLDA_VERSION1, output->get());
-        check(status, "describe");
+        m_client.isc_dsql_describe(status, &m_handle, SQLDA_VERSION1, output->get());
+        check(m_client, status, "describe");
     }
     if (output)
         output->allocateBuffers();
@@ -213,12 +221,12 @@ void Statement::prepare(Transaction& transaction, const QByteArray& sql, Sqlda* 
 void Statement::describeParameters(Sqlda& input)
 {
     ISC_STATUS_ARRAY status;
-    isc_dsql_describe_bind(status, &m_handle, SQLDA_VERSION1, input.get());
-    check(status, "describe parameters");
+    m_client.isc_dsql_describe_bind(status, &m_handle, SQLDA_VERSION1, input.get());
+    check(m_client, status, "describe parameters");
     if (input.count() > input.get()->sqln) {
         input.reserve(input.count());
-        isc_dsql_describe_bind(status, &m_handle, SQLDA_VERSION1, input.get());
-        check(status, "describe parameters");
+        m_client.isc_dsql_describe_bind(status, &m_handle, SQLDA_VERSION1, input.get());
+        check(m_client, status, "describe parameters");
     }
     input.allocateBuffers();
 }
@@ -226,25 +234,25 @@ void Statement::describeParameters(Sqlda& input)
 void Statement::execute(Transaction& transaction, Sqlda* input)
 {
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute(status, transaction.handle(), &m_handle, SQLDA_VERSION1, input ? input->get() : nullptr);
-    check(status, "execute");
+    m_client.isc_dsql_execute(status, transaction.handle(), &m_handle, SQLDA_VERSION1, input ? input->get() : nullptr);
+    check(m_client, status, "execute");
 }
 
 bool Statement::fetch(Sqlda& output)
 {
     ISC_STATUS_ARRAY status;
-    const ISC_STATUS result = isc_dsql_fetch(status, &m_handle, SQLDA_VERSION1, output.get());
+    const ISC_STATUS result = m_client.isc_dsql_fetch(status, &m_handle, SQLDA_VERSION1, output.get());
     if (result == 100)
         return false;
-    check(status, "fetch");
+    check(m_client, status, "fetch");
     return true;
 }
 
 void Statement::close()
 {
     ISC_STATUS_ARRAY status;
-    isc_dsql_free_statement(status, &m_handle, DSQL_close);
-    check(status, "close");
+    m_client.isc_dsql_free_statement(status, &m_handle, DSQL_close);
+    check(m_client, status, "close");
 }
 
 }  // namespace bench

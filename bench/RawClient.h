@@ -4,6 +4,8 @@
 // building source databases and the floor program. Nothing here converts
 // values beyond what a caller asks for, so the floor pays only for the
 // statements themselves.
+#include "ClientLibrary.h"
+
 #include <ibase.h>
 
 #include <QByteArray>
@@ -14,21 +16,28 @@
 
 namespace bench {
 
+// Every call goes through the client library's table of entry points, as
+// the data layer's do, so that both can be counted alike.
+using korvat::ClientLibrary;
+
 // Throws std::runtime_error with the server's message when the call failed.
-void check(const ISC_STATUS* status, const char* what);
+void check(const ClientLibrary& client, const ISC_STATUS* status, const char* what);
 
 class Attachment {
 public:
     // A plain path (embedded engine) or "host/port:path"; connection
     // character set NONE, as the data layer attaches.
-    Attachment(const QString& name, const QByteArray& user, const QByteArray& password);
+    Attachment(const ClientLibrary& client, const QString& name, const QByteArray& user,
+               const QByteArray& password);
     ~Attachment();
     Attachment(const Attachment&) = delete;
     Attachment& operator=(const Attachment&) = delete;
 
     isc_db_handle* handle() { return &m_handle; }
+    const ClientLibrary& client() const { return m_client; }
 
 private:
+    const ClientLibrary& m_client;
     isc_db_handle m_handle = 0;
 };
 
@@ -46,6 +55,7 @@ public:
     isc_tr_handle* handle() { return &m_handle; }
 
 private:
+    const ClientLibrary& m_client;
     isc_tr_handle m_handle = 0;
 };
 
@@ -94,6 +104,7 @@ public:
     void close();
 
 private:
+    const ClientLibrary& m_client;
     isc_stmt_handle m_handle = 0;
 };
 

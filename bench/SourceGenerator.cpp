@@ -263,7 +263,8 @@ void generateSource(const QString& path, int rows)
 {
     QFile::remove(path);
     korvat::test::TestDatabase::create(path).detach();
-    Attachment db(path, korvat::test::kTestUser, korvat::test::kTestPassword);
+    const std::shared_ptr<ClientLibrary> client = ClientLibrary::load();
+    Attachment db(*client, path, korvat::test::kTestUser, korvat::test::kTestPassword);
     Transaction tr(db, Transaction::Access::ReadWrite);
     const int groups = std::min(rows, kMaxGroups);
     insertGroups(db, tr, groups);

@@ -5,6 +5,7 @@
 //
 //   korvat_transfer_bench generate <rows> <source.fdb>
 //   korvat_transfer_bench run <tool|floor> <embedded|server> <source.fdb> <rows>
+#include "ClientCallCounts.h"
 #include "ClientEnvironment.h"
 #include "FloorTransfer.h"
 #include "LoopbackServer.h"
@@ -61,6 +62,20 @@ void verifyTarget(const QString& target, int expected)
         throw std::runtime_error(std::to_string(strays.toLongLong()) + " opening entries on no carried row");
 }
 
+using CallCounts = std::vector<std::pair<const char*, quint64>>;
+
+// The calls made between two readings, by entry point, on one line.
+void printCalls(const Case& c, const CallCounts& before, const CallCounts& after)
+{
+    std::printf("CALLS kind=%s mode=%s n=%d carried=%d", c.tool ? "tool" : "floor", c.server ? "server" : "embedded",
+                c.rows, 2 * bench::activeRows(c.rows));
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i].second != before[i].second)
+            std::printf(" %s=%llu", after[i].first,
+                        static_cast<unsigned long long>(after[i].second - before[i].second));
+    std::printf("\n");
+}
+
 int runCase(const Case& c)
 {
     korvat::test::TempFolder folder;
@@ -83,8 +98,10 @@ int runCase(const Case& c)
         bench::WindowTransfer transfer(source, target, folder.path());
         transfer.open();
         baseline = bench::residentBytes();
+        const CallCounts before = korvat::client_calls::counts();
         const bench::WindowTiming timing = transfer.run();
         peak = bench::peakResidentBytes();
+        printCalls(c, before, korvat::client_calls::counts());
         stockSeconds = timing.stockSeconds;
         accountSeconds = timing.accountSeconds;
         verifyTarget(target, bench::activeRows(c.rows));
@@ -92,8 +109,10 @@ int runCase(const Case& c)
         bench::FloorTransfer transfer(source, target, QDateTime(QDate::currentDate(), QTime(21, 57, 33)));
         transfer.attach();
         baseline = bench::residentBytes();
+        const CallCounts before = korvat::client_calls::counts();
         const bench::FloorTiming timing = transfer.run();
         peak = bench::peakResidentBytes();
+        printCalls(c, before, korvat::client_calls::counts());
         stockSeconds = timing.stockSeconds;
         accountSeconds = timing.accountSeconds;
         verifyTarget(target, bench::activeRows(c.rows));
@@ -132,6 +151,9 @@ int main(int argc, char* argv[])
             c.server = args[2] == QStringLiteral("server");
             c.sourceFile = args[3];
             c.rows = args[4].toInt();
+            // Both programs call through the loaded table, so counting
+            // costs them alike: one relaxed increment per call.
+            korvat::client_calls::enable();
             if ((!c.tool && args[1] != QStringLiteral("floor")) ||
                 (!c.server && args[2] != QStringLiteral("embedded")) || c.rows <= 0)
                 return usage();

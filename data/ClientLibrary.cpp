@@ -1,6 +1,7 @@
 #include "ClientLibrary.h"
 
 #include "AnsiCodePage.h"
+#include "ClientCallCounts.h"
 #include "Errors.h"
 #include "ClientEnvironment.h"
 
@@ -89,6 +90,13 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
     }
     KORVAT_CLIENT_ENTRY_POINTS(KORVAT_RESOLVE_ENTRY_POINT)
 #undef KORVAT_RESOLVE_ENTRY_POINT
+
+    if (client_calls::enabled()) {
+#define KORVAT_COUNT_ENTRY_POINT(name)                                                             \
+    library->name = client_calls::counting<client_calls::EntryPoint::name>(library->name);
+        KORVAT_CLIENT_ENTRY_POINTS(KORVAT_COUNT_ENTRY_POINT)
+#undef KORVAT_COUNT_ENTRY_POINT
+    }
 
     StatusVector status;
     library->fb_shutdown_callback(status.get(), refuseShutdownOnSignal, fb_shut_confirmation, nullptr);

@@ -28,8 +28,6 @@ namespace korvat {
     X(isc_dsql_fetch)                                                                              \
     X(isc_dsql_free_statement)                                                                     \
     X(isc_dsql_sql_info)                                                                           \
-    X(isc_encode_timestamp)                                                                        \
-    X(isc_decode_timestamp)                                                                        \
     X(isc_sqlcode)                                                                                 \
     X(fb_interpret)                                                                                \
     X(fb_shutdown_callback)

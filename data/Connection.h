@@ -3,6 +3,7 @@
 #include "AnsiCodePage.h"
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
+#include "StatementTypes.h"
 #include "Transaction.h"
 
 #include <QByteArray>
@@ -74,6 +75,7 @@ public:
     ClientLibrary& client() const { return *m_client; }
     const std::shared_ptr<ClientLibrary>& sharedClient() const { return m_client; }
     AnsiCodePage& codePage() { return m_codePage; }
+    StatementTypes& statementTypes() { return m_statementTypes; }
 
     // Runs the client's verdict on a call made on this connection; a lost
     // connection is closed at once, without further calls, before the error leaves.
@@ -105,6 +107,7 @@ private:
     std::vector<Transaction*> m_transactions;
     std::vector<DatabaseUser*> m_users;
     AnsiCodePage m_codePage;
+    StatementTypes m_statementTypes;
     AttachmentHandle m_attachment;
 };
 

@@ -83,6 +83,13 @@ StatementParameter& FreeStatement::paramByName(const QString& name)
 
 void FreeStatement::close() noexcept
 {
+    // The handle stays for the next text; only an end drops it.
+    m_statement.forgetPreparation();
+    m_columns.clear();
+}
+
+void FreeStatement::closeForEnd() noexcept
+{
     m_statement.unprepare();
     m_columns.clear();
 }

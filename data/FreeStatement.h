@@ -45,14 +45,16 @@ public:
     StatementParameter& paramByName(const QString& name);
 
     bool isPrepared() const { return m_statement.isPrepared(); }
-    // Closes and drops the preparation; text and values stay.
+    // Closes and forgets the preparation; text and values stay, and so does
+    // the handle, which the next prepare uses again.
     void close() noexcept;
 
     // Runs the text with the parameters' values in the transaction, attaching
     // the connection and starting the transaction when needed. Commits nothing.
     void execute();
 
-    void closeForEnd() noexcept override { close(); }
+    // The end of the transaction or of the connection drops the handle too.
+    void closeForEnd() noexcept override;
 
 private:
     void changeText(QStringList text);

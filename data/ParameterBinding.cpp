@@ -10,7 +10,6 @@
 #include <QStringList>
 #include <QTime>
 
-#include <ctime>
 #include <limits>
 
 namespace korvat {
@@ -34,10 +33,9 @@ void bindText(SqlDescriptorArea& input, int index, const QByteArray& bytes)
     input.var(index).sqlsubtype = 0;
 }
 
-void bindDateTime(SqlDescriptorArea& input, int index, short sqlType, const QDateTime& value,
-                  const ClientLibrary& client)
+void bindDateTime(SqlDescriptorArea& input, int index, short sqlType, const QDateTime& value)
 {
-    const ISC_TIMESTAMP timestamp = encodeTimestamp(client, value);
+    const ISC_TIMESTAMP timestamp = encodeTimestamp(value);
     switch (sqlType) {
     case SQL_TYPE_DATE:
         input.bind(index, SQL_TYPE_DATE, bytesOf(timestamp.timestamp_date), sizeof(ISC_DATE));
@@ -68,7 +66,7 @@ void bindTextValue(SqlDescriptorArea& input, int index, const ParameterColumn& c
         const std::optional<QDateTime> value = readDateTimeText(text, QLocale::system());
         if (!value)
             throw LayerError(QStringLiteral("'%1' is not a valid date and time").arg(text));
-        bindDateTime(input, index, column.sqlType, *value, connection.client());
+        bindDateTime(input, index, column.sqlType, *value);
     } else if (text.isEmpty()) {
         input.bindNull(index);
     } else {
@@ -109,7 +107,7 @@ void bindParameter(SqlDescriptorArea& input, int index, const ParameterColumn& c
     else if (const auto* number = std::get_if<double>(&value))
         input.bind(index, SQL_DOUBLE, bytesOf(*number), sizeof(double));
     else if (const auto* dateTime = std::get_if<QDateTime>(&value))
-        bindDateTime(input, index, SQL_TIMESTAMP, *dateTime, connection.client());
+        bindDateTime(input, index, SQL_TIMESTAMP, *dateTime);
     else
         input.bindNull(index);
 }
@@ -153,21 +151,30 @@ std::optional<QDateTime> readDateTimeText(QStringView text, const QLocale& local
     return std::nullopt;
 }
 
-ISC_TIMESTAMP encodeTimestamp(const ClientLibrary& client, const QDateTime& value)
+ISC_TIMESTAMP encodeTimestamp(const QDateTime& value)
 {
     if (!value.isValid())
         throw LayerError(QStringLiteral("Invalid argument to date encode"));
+    // The client library's own reckoning, done here rather than by a call
+    // into it for every value: days since 17 November 1858 on the Gregorian
+    // calendar, and ten-thousandths of a second since midnight.
     const QDate date = value.date();
     const QTime time = value.time();
-    std::tm parts{};
-    parts.tm_year = date.year() - 1900;
-    parts.tm_mon = date.month() - 1;
-    parts.tm_mday = date.day();
-    parts.tm_hour = time.hour();
-    parts.tm_min = time.minute();
-    parts.tm_sec = time.second();
+    int year = date.year();
+    int month = date.month();
+    if (month > 2) {
+        month -= 3;
+    } else {
+        month += 9;
+        year -= 1;
+    }
+    const qint64 century = year / 100;
+    const qint64 yearOfCentury = year - 100 * century;
     ISC_TIMESTAMP timestamp{};
-    client.isc_encode_timestamp(&parts, &timestamp);
+    timestamp.timestamp_date = ISC_DATE((146097 * century) / 4 + (1461 * yearOfCentury) / 4 +
+                                        (153 * month + 2) / 5 + date.day() + 1721119 - 2400001);
+    timestamp.timestamp_time =
+        ISC_TIME(((time.hour() * 60 + time.minute()) * 60 + time.second()) * ISC_TIME_SECONDS_PRECISION);
     return timestamp;
 }
 

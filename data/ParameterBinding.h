@@ -45,6 +45,6 @@ void bindParameter(SqlDescriptorArea& input, int index, const ParameterColumn& c
 std::optional<QDateTime> readDateTimeText(QStringView text, const QLocale& locale);
 
 // Whole seconds: the client's encoding has no place for the milliseconds.
-ISC_TIMESTAMP encodeTimestamp(const ClientLibrary& client, const QDateTime& value);
+ISC_TIMESTAMP encodeTimestamp(const QDateTime& value);
 
 }  // namespace korvat

@@ -13,11 +13,14 @@ Statement::Statement(Connection& connection, Transaction& transaction)
 
 void Statement::prepare(const QString& serverText)
 {
-    unprepare();
+    forgetPreparation();
     ClientLibrary& client = m_connection.client();
     StatusVector status;
-    client.isc_dsql_alloc_statement2(status.get(), m_connection.handle(), m_handle.address());
-    m_connection.check(status.get());
+    // A handle kept from an earlier text is prepared again as it is.
+    if (!m_handle.isSet()) {
+        client.isc_dsql_alloc_statement2(status.get(), m_connection.handle(), m_handle.address());
+        m_connection.check(status.get());
+    }
 
     const QByteArray text = m_connection.codePage().encode(serverText);
     m_output.reset(16);
@@ -28,12 +31,13 @@ void Statement::prepare(const QString& serverText)
         m_handle.reset();
         m_transaction.check(status.get());
     }
-    describe();
-    m_select = readIsSelect();
+    // Parameters are question marks: a text without one has none to describe.
+    describe(text.contains('?'));
+    m_select = readIsSelect(text);
     m_prepared = true;
 }
 
-void Statement::describe()
+void Statement::describe(bool mayHaveParameters)
 {
     ClientLibrary& client = m_connection.client();
     StatusVector status;
@@ -45,6 +49,8 @@ void Statement::describe()
     m_output.allocateDescribedBuffers();
 
     m_input.reset(16);
+    if (!mayHaveParameters)
+        return;
     client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());
     m_connection.check(status.get());
     if (m_input.growToDescribed()) {
@@ -53,8 +59,14 @@ void Statement::describe()
     }
 }
 
-bool Statement::readIsSelect()
+bool Statement::readIsSelect(const QByteArray& text)
 {
+    // Every select has a column; a statement without one needs no asking.
+    if (m_output.count() == 0)
+        return false;
+    StatementTypes& known = m_connection.statementTypes();
+    if (const std::optional<bool> select = known.isSelect(text))
+        return *select;
     const char items[] = {isc_info_sql_stmt_type};
     char reply[16] = {};
     StatusVector status;
@@ -63,8 +75,10 @@ bool Statement::readIsSelect()
     m_connection.check(status.get());
     const std::optional<qint64> type = ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_sql_stmt_type);
     if (!type)
-        return m_output.count() > 0;
-    return *type == isc_info_sql_stmt_select || *type == isc_info_sql_stmt_select_for_upd;
+        return true;
+    const bool select = *type == isc_info_sql_stmt_select || *type == isc_info_sql_stmt_select_for_upd;
+    known.remember(text, select);
+    return select;
 }
 
 void Statement::execute()
@@ -98,6 +112,13 @@ void Statement::closeCursor() noexcept
         return;
     StatusVector status;
     m_connection.client().isc_dsql_free_statement(status.get(), m_handle.address(), DSQL_close);
+}
+
+void Statement::forgetPreparation() noexcept
+{
+    closeCursor();
+    m_prepared = false;
+    m_select = false;
 }
 
 void Statement::unprepare() noexcept

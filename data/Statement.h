@@ -35,6 +35,9 @@ public:
     bool fetch();
     bool cursorOpen() const { return m_cursorOpen; }
     void closeCursor() noexcept;
+    // Forgets the preparation but keeps the handle, which the next prepare
+    // uses again: a text changed for every row costs no new handle.
+    void forgetPreparation() noexcept;
     // Drops the statement's preparation and handle.
     void unprepare() noexcept;
 
@@ -42,8 +45,8 @@ public:
     Transaction& transaction() const { return m_transaction; }
 
 private:
-    void describe();
-    bool readIsSelect();
+    void describe(bool mayHaveParameters);
+    bool readIsSelect(const QByteArray& text);
 
     Connection& m_connection;
     Transaction& m_transaction;

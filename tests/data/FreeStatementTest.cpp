@@ -1,5 +1,6 @@
 // The free statement against real databases: what an opening entry sends is
 // read back from the file, so every binding rule is checked by the server.
+#include "ClientCallCounts.h"
 #include "ClientLibrary.h"
 #include "Connection.h"
 #include "Errors.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <ctime>
+#include <string_view>
 #include <functional>
 #include <optional>
 
@@ -159,6 +162,27 @@ TEST(ReadDateTimeText, acceptsTheLocaleShortFormsAndATimeAlone)
     EXPECT_EQ(readDateTimeText(u"", turkish), std::nullopt);
 }
 
+TEST(EncodeTimestamp, reckonsAsTheClientLibraryDoes)
+{
+    for (const int year : {1, 2, 100, 1582, 1858, 1899, 1900, 2000, 2024, 2100, 9999})
+        for (int month = 1; month <= 12; ++month)
+            for (const int day : {1, 28}) {
+                const QDateTime value(QDate(year, month, day), QTime(23, 59, 58));
+                std::tm parts{};
+                parts.tm_year = year - 1900;
+                parts.tm_mon = month - 1;
+                parts.tm_mday = day;
+                parts.tm_hour = 23;
+                parts.tm_min = 59;
+                parts.tm_sec = 58;
+                ISC_TIMESTAMP expected{};
+                ::isc_encode_timestamp(&parts, &expected);
+                const ISC_TIMESTAMP ours = encodeTimestamp(value);
+                EXPECT_EQ(ours.timestamp_date, expected.timestamp_date) << year << '-' << month << '-' << day;
+                EXPECT_EQ(ours.timestamp_time, expected.timestamp_time);
+            }
+}
+
 TEST_F(FreeStatementTest, reexecutingTheSameTextBindsTheNewValuesByTheDescribedColumn)
 {
     db.exec(QStringLiteral("create table t_ad (ad varchar(5))"));
@@ -252,4 +276,42 @@ TEST_F(FreeStatementTest, aCommitClosesTheStatementAndTheNextExecutePreparesAgai
     qry.execute();
     EXPECT_TRUE(qry.isPrepared());
     EXPECT_EQ(committedRows(kStockRows).size(), 2);
+}
+
+namespace {
+
+quint64 callsTo(std::string_view entryPoint)
+{
+    for (const auto& [name, count] : client_calls::counts())
+        if (name == entryPoint)
+            return count;
+    return 0;
+}
+
+}  // namespace
+
+TEST(FreeStatementCalls, aTextSetAgainForEveryRowKeepsItsHandleAndItsKindIsAskedOnce)
+{
+    client_calls::enable();  // before the library below is loaded
+    TempFolder folder;
+    const TestDatabase db = TestDatabase::create(folder.filePath(QStringLiteral("target.fdb")));
+    test::TargetSide target(db.name());
+    target.openAndStart();
+    FreeStatement qry(QStringLiteral("qry"), *target.connection, *target.transaction, RegionalSettings());
+    const quint64 handlesBefore = callsTo("isc_dsql_alloc_statement2");
+    const quint64 infoBefore = callsTo("isc_dsql_sql_info");
+    for (int row = 1; row <= 3; ++row) {
+        for (const char* text : {"insert into t_stok_hareket (stok_id) values (:stok_id)",
+                                 "select gen_id(t_stok_stok_id_gen, 1) from rdb$database"}) {
+            qry.close();
+            qry.clearText();
+            qry.addLine(QString::fromLatin1(text));
+            if (qry.params().size() == 1)
+                qry.paramByName(QStringLiteral("stok_id")).setAsString(QString::number(row));
+            qry.execute();
+        }
+    }
+    EXPECT_EQ(callsTo("isc_dsql_alloc_statement2") - handlesBefore, 1u);
+    // An insert has no column to ask about; the select's kind is asked once.
+    EXPECT_EQ(callsTo("isc_dsql_sql_info") - infoBefore, 1u);
 }
