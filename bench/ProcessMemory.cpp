@@ -1,5 +1,7 @@
 #include "ProcessMemory.h"
 
+#include <sys/resource.h>
+
 #include <QFile>
 
 namespace bench {
@@ -27,6 +29,14 @@ qint64 residentBytes()
 qint64 peakResidentBytes()
 {
     return statusField("VmHWM");
+}
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 }  // namespace bench

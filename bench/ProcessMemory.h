@@ -9,4 +9,8 @@ namespace bench {
 qint64 residentBytes();
 qint64 peakResidentBytes();
 
+// Processor time (user and system) this process has used so far, in
+// seconds: less swayed than the clock by other work on the machine.
+double processorSeconds();
+
 }  // namespace bench

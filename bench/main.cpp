@@ -94,12 +94,15 @@ int runCase(const Case& c)
     double accountSeconds = 0;
     qint64 baseline = 0;
     qint64 peak = 0;
+    double processorTime = 0;
     if (c.tool) {
         bench::WindowTransfer transfer(source, target, folder.path());
         transfer.open();
         baseline = bench::residentBytes();
         const CallCounts before = korvat::client_calls::counts();
+        const double processorBefore = bench::processorSeconds();
         const bench::WindowTiming timing = transfer.run();
+        processorTime = bench::processorSeconds() - processorBefore;
         peak = bench::peakResidentBytes();
         printCalls(c, before, korvat::client_calls::counts());
         stockSeconds = timing.stockSeconds;
@@ -110,17 +113,19 @@ int runCase(const Case& c)
         transfer.attach();
         baseline = bench::residentBytes();
         const CallCounts before = korvat::client_calls::counts();
+        const double processorBefore = bench::processorSeconds();
         const bench::FloorTiming timing = transfer.run();
+        processorTime = bench::processorSeconds() - processorBefore;
         peak = bench::peakResidentBytes();
         printCalls(c, before, korvat::client_calls::counts());
         stockSeconds = timing.stockSeconds;
         accountSeconds = timing.accountSeconds;
         verifyTarget(target, bench::activeRows(c.rows));
     }
-    std::printf("RESULT kind=%s mode=%s n=%d carried=%d seconds=%.4f stock=%.4f accounts=%.4f "
+    std::printf("RESULT kind=%s mode=%s n=%d carried=%d seconds=%.4f stock=%.4f accounts=%.4f cpu=%.4f "
                 "baseline=%lld peak=%lld\n",
                 c.tool ? "tool" : "floor", c.server ? "server" : "embedded", c.rows,
-                2 * bench::activeRows(c.rows), stockSeconds + accountSeconds, stockSeconds, accountSeconds,
+                2 * bench::activeRows(c.rows), stockSeconds + accountSeconds, stockSeconds, accountSeconds, processorTime,
                 static_cast<long long>(baseline), static_cast<long long>(peak));
     std::fflush(stdout);
     return 0;

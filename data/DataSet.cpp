@@ -137,12 +137,15 @@ bool DataSet::fetchOne(bool announce)
         m_select->closeCursor();
         return false;
     }
-    std::vector<FieldValue> values;
-    values.reserve(m_defs.size());
+    // One row's values on their way into the row's compact form; the
+    // vector's room serves every row.
+    std::vector<FieldValue>& values = m_fetchedValues;
+    values.clear();
     for (std::size_t i = 0; i < m_defs.size(); ++i)
         values.push_back(readColumnValue(m_select->output(), m_columnOfField[i], m_defs[i],
                                          m_connection.codePage()));
     m_rows.push_back(RowData::make(m_layout, values));
+    values.clear();
     if (announce) {
         const int row = int(m_rows.size()) - 1;
         notify([row](DataSetObserver& o) { o.rowsAdded(row, row); });

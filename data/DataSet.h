@@ -135,6 +135,7 @@ private:
     Transaction* m_openTransaction = nullptr;
     std::vector<RowData> m_rows;
     std::vector<FieldValue> m_buffer;
+    std::vector<FieldValue> m_fetchedValues;
     DataSetState m_state = DataSetState::Inactive;
     int m_current = -1;
     bool m_eof = true;

@@ -117,6 +117,8 @@ std::vector<int> EditableDataSet::defineFields(SqlDescriptorArea& output)
     }
     setFields(std::move(defs));
     editBuffer().assign(std::size_t(fieldCount()), std::monostate{});
+    for (EditStatement* edit : {&m_insert, &m_modify, &m_delete, &m_refresh})
+        edit->parameterFields.clear();
     return columns;
 }
 
@@ -144,8 +146,29 @@ void EditableDataSet::prepareEditStatements()
 
 void EditableDataSet::releaseEditStatements() noexcept
 {
-    for (EditStatement* edit : {&m_insert, &m_modify, &m_delete, &m_refresh})
+    for (EditStatement* edit : {&m_insert, &m_modify, &m_delete, &m_refresh}) {
         edit->statement.reset();
+        edit->parameterFields.clear();
+    }
+    m_generator.reset();
+}
+
+const std::vector<std::pair<const Field*, bool>>& EditableDataSet::parameterFields(EditStatement& edit,
+                                                                                    int count)
+{
+    if (int(edit.parameterFields.size()) == count)
+        return edit.parameterFields;
+    std::vector<std::pair<const Field*, bool>> found;
+    for (int p = 0; p < count; ++p) {
+        bool old = false;
+        const QStringView name = fieldNameOfParameter(edit.parameters[p], &old);
+        const Field* field = findField(name);
+        if (!field)
+            throw prefixedError(QStringLiteral("Field '%1' not found").arg(name));
+        found.emplace_back(field, old);
+    }
+    edit.parameterFields = std::move(found);
+    return edit.parameterFields;
 }
 
 void EditableDataSet::run(EditStatement& edit, const std::vector<FieldValue>& values,
@@ -154,12 +177,10 @@ void EditableDataSet::run(EditStatement& edit, const std::vector<FieldValue>& va
     prepare(edit);
     Statement& statement = *edit.statement;
     SqlDescriptorArea& input = statement.input();
-    for (int p = 0; p < edit.parameters.size() && p < input.count(); ++p) {
-        bool old = false;
-        const QStringView name = fieldNameOfParameter(edit.parameters[p], &old);
-        Field* field = findField(name);
-        if (!field)
-            throw prefixedError(QStringLiteral("Field '%1' not found").arg(name));
+    const int count = std::min(int(edit.parameters.size()), input.count());
+    const std::vector<std::pair<const Field*, bool>>& fields = parameterFields(edit, count);
+    for (int p = 0; p < count; ++p) {
+        const auto [field, old] = fields[p];
         const FieldValue& value = (old && oldValues ? *oldValues : values)[field->index()];
         if (const auto* text = std::get_if<QString>(&value);
             text && field->size() > 0 && text->size() > field->size())
@@ -241,17 +262,22 @@ void EditableDataSet::drawKey()
     Field* key = findField(m_definition.keyField);
     if (!key || !key->isNull())
         return;
-    Statement generator(connection(), transaction());
-    generator.prepare(QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
-                          .arg(generatorNameInStatement(m_definition.generator,
-                                                        connection().sqlDialect()))
-                          .arg(1));
+    if (!m_generator || &m_generator->transaction() != &transaction())
+        m_generator.emplace(connection(), transaction());
+    Statement& generator = *m_generator;
+    // Dropped after every key, whether it came or not.
+    const struct DropAfterUse {
+        Statement& statement;
+        ~DropAfterUse() { statement.unprepare(); }
+    } dropAfterUse{generator};
+    const QString text = QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
+                             .arg(generatorNameInStatement(m_definition.generator, connection().sqlDialect()))
+                             .arg(1);
+    generator.prepare(text);
     generator.execute();
     if (!generator.fetch())
         throw prefixedError(QStringLiteral("Generator %1 gave no value").arg(m_definition.generator));
-    const qint64 value = readIntegerColumn(generator.output(), 0);
-    generator.unprepare();
-    key->setAsInteger(value);
+    key->setAsInteger(readIntegerColumn(generator.output(), 0));
 }
 
 void EditableDataSet::checkRequired() const

@@ -55,7 +55,15 @@ private:
         QString serverText;
         QStringList parameters;
         std::optional<Statement> statement;
+        // Each parameter's field (and whether it takes the old value), found
+        // at the first run after the fields were made, so a row posted costs
+        // no search by name.
+        std::vector<std::pair<const Field*, bool>> parameterFields;
     };
+
+    // The fields of the edit statement's parameters; throws "Field '<name>'
+    // not found" for a parameter naming none.
+    const std::vector<std::pair<const Field*, bool>>& parameterFields(EditStatement& edit, int count);
 
     void prepare(EditStatement& edit);
     void run(EditStatement& edit, const std::vector<FieldValue>& values,
@@ -74,6 +82,9 @@ private:
     EditStatement m_delete;
     EditStatement m_refresh;
     std::vector<FieldValue> m_oldValues;
+    // The generator's statement: its handle is dropped after every key, as
+    // the server is asked anew for each row, but its areas and text stay.
+    std::optional<Statement> m_generator;
 };
 
 // How a generator's name is written into a statement: as configured when it

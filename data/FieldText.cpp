@@ -162,6 +162,8 @@ long long leadingExponent(std::string_view ascii)
 // characters; its simple mapping is 'i'. It is the only such letter.
 char32_t foldedCodePoint(char32_t cp)
 {
+    if (cp < 0x80)  // names are mostly ASCII: no table lookup for them
+        return cp >= U'A' && cp <= U'Z' ? cp + (U'a' - U'A') : cp;
     return cp == 0x130 ? U'i' : QChar::toLower(cp);
 }
 
@@ -336,7 +338,18 @@ bool equalsFolded(QStringView name, QStringView folded)
 
 bool sameName(QStringView a, QStringView b)
 {
-    return a.size() == b.size() && foldName(a) == foldName(b);
+    if (a.size() != b.size())
+        return false;
+    // Letter by letter while both are plain; folded in full otherwise.
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            return foldName(a) == foldName(b);
+        if (foldedCodePoint(x) != foldedCodePoint(y))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace korvat

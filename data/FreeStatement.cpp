@@ -42,7 +42,7 @@ void FreeStatement::changeText(QStringList text)
 {
     close();
     m_text = std::move(text);
-    const ScannedStatement scanned = scanParameters(m_text.join(QLatin1Char('\n')));
+    const ScannedStatement& scanned = scanOf(m_text.join(QLatin1Char('\n')));
 
     std::vector<StatementParameter> params;
     std::vector<std::size_t> positions;
@@ -61,6 +61,20 @@ void FreeStatement::changeText(QStringList text)
     m_serverText = scanned.serverText;
     m_params = std::move(params);
     m_positions = std::move(positions);
+}
+
+const ScannedStatement& FreeStatement::scanOf(const QString& text)
+{
+    constexpr std::size_t remembered = 4;
+    auto found = std::find_if(m_recentScans.begin(), m_recentScans.end(),
+                              [&](const auto& recent) { return recent.first == text; });
+    if (found == m_recentScans.end()) {
+        if (m_recentScans.size() == remembered)
+            m_recentScans.pop_back();
+        m_recentScans.emplace(m_recentScans.begin(), text, scanParameters(text));
+        return m_recentScans.front().second;
+    }
+    return found->second;
 }
 
 bool FreeStatement::textIsBlank() const

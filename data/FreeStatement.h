@@ -3,6 +3,7 @@
 #include "DatabaseUser.h"
 #include "ParameterBinding.h"
 #include "RegionalSettings.h"
+#include "SqlParameterScanner.h"
 #include "Statement.h"
 #include "StatementParameter.h"
 
@@ -58,6 +59,7 @@ public:
 
 private:
     void changeText(QStringList text);
+    const ScannedStatement& scanOf(const QString& text);
     bool textIsBlank() const;
     void makeReady();
     void prepare();
@@ -73,6 +75,9 @@ private:
     std::vector<std::size_t> m_positions;
     // The input columns as described at the last prepare.
     std::vector<ParameterColumn> m_columns;
+    // The last texts scanned, newest first: an entry written line by line
+    // for every row goes through the same few texts each time.
+    std::vector<std::pair<QString, ScannedStatement>> m_recentScans;
     Statement m_statement;
 };
 

@@ -51,17 +51,19 @@ bool SqlDescriptorArea::growToDescribed()
 void SqlDescriptorArea::allocateDescribedBuffers()
 {
     const int n = count();
-    std::vector<std::size_t> offsets(n);
+    auto alignedSize = [this](int i) {
+        return (bufferSize(var(i)) + bufferAlignment - 1) / bufferAlignment * bufferAlignment;
+    };
     std::size_t total = 0;
-    for (int i = 0; i < n; ++i) {
-        offsets[i] = total;
-        total += (bufferSize(var(i)) + bufferAlignment - 1) / bufferAlignment * bufferAlignment;
-    }
+    for (int i = 0; i < n; ++i)
+        total += alignedSize(i);
     m_buffers.assign(std::max<std::size_t>(total, 1), std::byte{0});
     m_nullIndicators.assign(std::size_t(std::max(n, 1)), 0);
+    std::size_t offset = 0;
     for (int i = 0; i < n; ++i) {
-        var(i).sqldata = reinterpret_cast<char*>(m_buffers.data() + offsets[i]);
+        var(i).sqldata = reinterpret_cast<char*>(m_buffers.data() + offset);
         var(i).sqlind = &m_nullIndicators[i];
+        offset += alignedSize(i);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "Connection.h"
 #include "Transaction.h"
 
+#include <algorithm>
+
 
 namespace korvat {
 
@@ -23,7 +25,8 @@ void Statement::prepare(const QString& serverText)
     }
 
     const QByteArray text = m_connection.codePage().encode(serverText);
-    m_output.reset(16);
+    // Room kept from an earlier text saves describing a wide result twice.
+    m_output.reset(std::max(16, m_output.capacity()));
     client.isc_dsql_prepare(status.get(), m_transaction.handle(), m_handle.address(),
                             static_cast<unsigned short>(text.size()), text.constData(),
                             static_cast<unsigned short>(m_connection.sqlDialect()), m_output.get());
@@ -48,7 +51,8 @@ void Statement::describe(bool mayHaveParameters)
     }
     m_output.allocateDescribedBuffers();
 
-    m_input.reset(16);
+    // Room for the usual number of parameters, kept from one text to the next.
+    m_input.reset(mayHaveParameters ? std::max(16, m_input.capacity()) : 1);
     if (!mayHaveParameters)
         return;
     client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());

@@ -13,5 +13,18 @@ void ProgressBar::setMaximumPosition(int maximum)
 void ProgressBar::setPosition(int position)
 {
     m_position = std::clamp(position, 0, m_maximum);
+    if (!m_showingLater || m_position == 0 || m_position == m_maximum)
+        showPosition();
+}
+
+void ProgressBar::setShowingLater(bool later)
+{
+    m_showingLater = later;
+    if (!later)
+        showPosition();
+}
+
+void ProgressBar::showPosition()
+{
     setValue(m_position);
 }

@@ -16,7 +16,14 @@ public:
     int position() const { return m_position; }
     void setPosition(int position);
 
+    // While a transfer runs, a new position is drawn only when shown (when
+    // the window paints) or when it fills the bar: each step drawn at once
+    // would cost a row more than its statements.
+    void setShowingLater(bool later);
+    void showPosition();
+
 private:
     int m_maximum = 100;
     int m_position = 0;
+    bool m_showingLater = false;
 };

@@ -1,6 +1,7 @@
 #include "TransferGuard.h"
 
 #include "GridBinding.h"
+#include "ProgressBar.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -8,9 +9,9 @@
 
 namespace {
 
-// Ten frames a second show the bar advancing; painting a full window with
-// its grids more often would cost more than the rows themselves.
-constexpr qint64 paintIntervalMs = 100;
+// Five frames a second show the bar advancing; painting a full window with
+// its grids more often weighs on every row carried.
+constexpr qint64 paintIntervalMs = 200;
 
 bool isOperatorInput(QEvent::Type type)
 {
@@ -36,9 +37,12 @@ bool isOperatorInput(QEvent::Type type)
 
 }  // namespace
 
-TransferGuard::TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids)
-    : QObject(window), m_window(window)
+TransferGuard::TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids,
+                             ProgressBar* bar)
+    : QObject(window), m_window(window), m_bar(bar)
 {
+    if (m_bar)
+        m_bar->setShowingLater(true);
     for (const std::unique_ptr<GridBinding>& grid : grids) {
         grid->setFollowingLater(true);
         m_grids.push_back(grid.get());
@@ -47,13 +51,15 @@ TransferGuard::TransferGuard(QWidget* window, const std::vector<std::unique_ptr<
     m_sincePaint.start();
 }
 
-TransferGuard::TransferGuard(QWidget* window) : TransferGuard(window, {}) {}
+TransferGuard::TransferGuard(QWidget* window, ProgressBar* bar) : TransferGuard(window, {}, bar) {}
 
 TransferGuard::~TransferGuard()
 {
     qApp->removeEventFilter(this);
     for (GridBinding* grid : m_grids)
         grid->setFollowingLater(false);
+    if (m_bar)
+        m_bar->setShowingLater(false);
 }
 
 void TransferGuard::keepPainting()
@@ -61,6 +67,8 @@ void TransferGuard::keepPainting()
     if (m_sincePaint.elapsed() < paintIntervalMs)
         return;
     m_sincePaint.restart();
+    if (m_bar)
+        m_bar->showPosition();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

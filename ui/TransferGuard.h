@@ -8,6 +8,7 @@
 #include <vector>
 
 class GridBinding;
+class ProgressBar;
 class QWidget;
 
 // Keeps a window painting while a transfer runs inside one of its handlers,
@@ -17,18 +18,19 @@ class QWidget;
 // request to close the window is refused. It is a child of the window for
 // its life, so the window can find the transfer that runs. Meanwhile the
 // window's grids take their data sets' new rows in when the window paints,
-// not at every row.
+// not at every row, and so does the bar its new positions.
 class TransferGuard : public QObject {
     Q_OBJECT
 
 public:
-    TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids);
-    explicit TransferGuard(QWidget* window);
+    TransferGuard(QWidget* window, const std::vector<std::unique_ptr<GridBinding>>& grids,
+                  ProgressBar* bar = nullptr);
+    explicit TransferGuard(QWidget* window, ProgressBar* bar = nullptr);
     ~TransferGuard() override;
     TransferGuard(const TransferGuard&) = delete;
     TransferGuard& operator=(const TransferGuard&) = delete;
 
-    // Lets the window paint what changed, at most ten times a second so
+    // Lets the window paint what changed, at most five times a second so
     // that a row costs nothing when the screen need not be drawn.
     void keepPainting();
 
@@ -42,6 +44,7 @@ protected:
 private:
     QPointer<QWidget> m_window;
     std::vector<GridBinding*> m_grids;
+    QPointer<ProgressBar> m_bar;
     QElapsedTimer m_sincePaint;
     bool m_stopRequested = false;
 };

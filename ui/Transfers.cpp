@@ -18,14 +18,34 @@ struct FieldCopy {
     const char16_t* targetName;
 };
 
-// Sets the target's new row, field by field in the order given, from the
-// source fields' text forms; each target field is found by its name.
+// Sets the target's new rows, field by field in the order given, from the
+// source fields' text forms. Each target field is found by its name at the
+// first row and kept for the rest of the transfer: the fields stay while the
+// data set stays open.
 template <std::size_t N>
-void copyRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies)
-{
-    for (const FieldCopy& copy : copies)
-        target.fieldByName(copy.targetName).setAsString(copy.source.asString());
-}
+class RowCopy {
+public:
+    RowCopy(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies)
+        : m_target(target), m_copies(copies)
+    {
+    }
+
+    korvat::EditableDataSet& target() { return m_target; }
+
+    void copy()
+    {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (!m_targetFields[i])
+                m_targetFields[i] = &m_target.fieldByName(m_copies[i].targetName);
+            m_targetFields[i]->setAsString(m_copies[i].source.asString());
+        }
+    }
+
+private:
+    korvat::EditableDataSet& m_target;
+    const std::array<FieldCopy, N>& m_copies;
+    std::array<korvat::Field*, N> m_targetFields{};
+};
 
 // Appends a row to the target, sets it from the source, counts it on the bar
 // and posts it. A row that fails before its post succeeded (a missing field,
@@ -33,11 +53,12 @@ void copyRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& co
 // error goes on: left pending, the next append would store it half-filled,
 // without its opening entry.
 template <std::size_t N>
-void carryRow(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies, ProgressBar& bar)
+void carryRow(RowCopy<N>& rowCopy, ProgressBar& bar)
 {
+    korvat::EditableDataSet& target = rowCopy.target();
     target.append();
     try {
-        copyRow(target, copies);
+        rowCopy.copy();
         bar.setPosition(bar.position() + 1);
         target.post();
     } catch (...) {
@@ -61,18 +82,19 @@ void TL_Devir::Button1Click()
         return;
     PageControl1->setCurrentWidget(tbGrubu);
     PageControl2->setCurrentWidget(tbGrubu2);
-    TransferGuard guard(this, m_gridBindings);
+    TransferGuard guard(this, m_gridBindings, ProgressBar1);
 
     const std::array<FieldCopy, 3> copies = {{
         {dm->qryGrubuGRUBU, u"grubu"},
         {dm->qryGrubuSIRA_NO, u"sira_no"},
         {dm->qryGrubuKISA_YOL, u"kisa_yol"},
     }};
+    RowCopy rows(dm->Q_Grubu, copies);
     ProgressBar1->setMaximumPosition(dm->qryGrubu.serverRowCount());
     dm->qryGrubu.first();
     ProgressBar1->setPosition(0);
     while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
-        carryRow(dm->Q_Grubu, copies, *ProgressBar1);
+        carryRow(rows, *ProgressBar1);
         dm->qryGrubu.next();
         guard.keepPainting();
     }
@@ -95,7 +117,7 @@ void TL_Devir::Button2Click()
         return;
     PageControl1->setCurrentWidget(tbStok);
     PageControl2->setCurrentWidget(tbStok2);
-    TransferGuard guard(this, m_gridBindings);
+    TransferGuard guard(this, m_gridBindings, ProgressBar1);
 
     const std::array<FieldCopy, 29> copies = {{
         {dm->qryStokSTOK_KODU, u"Stok_kodu"},
@@ -128,11 +150,12 @@ void TL_Devir::Button2Click()
         {dm->qryStokKMP_M, u"kmp_m"},
         {dm->qryStokKMP_M2, u"kmp_m2"},
     }};
+    RowCopy rows(dm->Q_Stok, copies);
     ProgressBar1->setMaximumPosition(dm->qryStok.serverRowCount());
     ProgressBar1->setPosition(0);
     dm->qryStok.first();
     while (!dm->qryStok.eof() && !guard.stopRequested()) {
-        carryRow(dm->Q_Stok, copies, *ProgressBar1);
+        carryRow(rows, *ProgressBar1);
         StokHareketAktar();
         dm->qryStok.next();
         guard.keepPainting();
@@ -163,7 +186,7 @@ void TL_Devir::StokHareketAktar()
     qry.paramByName(QStringLiteral("stok_id")).setAsString(dm->Q_Stok.fieldByName(u"stok_id").asString());
     qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("8"));
     qry.paramByName(QStringLiteral("kayit_id")).setAsString(QStringLiteral("1"));
-    qry.paramByName(QStringLiteral("tarih")).setAsDateTime(QDateTime(transferDate(), QTime(0, 0)));
+    qry.paramByName(QStringLiteral("tarih")).setAsDateTime(transferDayStart());
     qry.paramByName(QStringLiteral("giren")).setAsFloat(dm->qryStokENVANTER.asFloat());
     // The first positive of the last purchase price, the purchase price and the cost.
     if (dm->qryStokSON_ALIS.asFloat() > 0)
@@ -183,7 +206,7 @@ void TL_Devir::Button3Click()
         return;
     PageControl1->setCurrentWidget(tbCari);
     PageControl2->setCurrentWidget(tbCari2);
-    TransferGuard guard(this, m_gridBindings);
+    TransferGuard guard(this, m_gridBindings, ProgressBar1);
 
     const std::array<FieldCopy, 10> copies = {{
         {dm->qryCariCARI_KODU, u"Cari_kodu"},
@@ -199,11 +222,12 @@ void TL_Devir::Button3Click()
         // flag, and the product, like the lower grid, lists active ones only.
         {dm->qryCariAKTIFLIK, u"aktiflik"},
     }};
+    RowCopy rows(dm->Q_Cari, copies);
     ProgressBar1->setMaximumPosition(dm->qryCari.serverRowCount());
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
     while (!dm->qryCari.eof() && !guard.stopRequested()) {
-        carryRow(dm->Q_Cari, copies, *ProgressBar1);
+        carryRow(rows, *ProgressBar1);
         CariHareketAktar();
         dm->qryCari.next();
         guard.keepPainting();

@@ -319,6 +319,14 @@ QDate TL_Devir::transferDate() const
     return DateTimePicker1->date();
 }
 
+QDateTime TL_Devir::transferDayStart() const
+{
+    const QDate date = transferDate();
+    if (m_dayStart.date() != date || !m_dayStart.isValid())
+        m_dayStart = QDateTime(date, QTime(0, 0));
+    return m_dayStart;
+}
+
 QDateTime TL_Devir::transferDateTime() const
 {
     return DateTimePicker1->dateTime();
@@ -390,6 +398,7 @@ bool TL_Devir::OnayVerilmedi(const QString& baslik)
 
 void TL_Devir::Bildir(const QString& mesaj)
 {
+    ProgressBar1->showPosition();  // a transfer's bar may be drawn later
     dialogs().messageBox(this, QString(), mesaj, DialogButtons::Ok, DialogIcon::None);
 }
 

@@ -45,8 +45,10 @@ public:
     explicit TL_Devir(DialogService& dialogs, QWidget* parent = nullptr);
     ~TL_Devir() override;
 
-    // The transfer date: the picker's date alone, and with its time of day.
+    // The transfer date: the picker's date alone, at midnight, and with its
+    // time of day.
     QDate transferDate() const;
+    QDateTime transferDayStart() const;
     QDateTime transferDateTime() const;
 
     // Binds the six grids to the data module's data sources, and unbinds them
@@ -147,4 +149,7 @@ private:
     QList<QMetaObject::Connection> m_handlerConnections;
     std::vector<std::unique_ptr<GridBinding>> m_gridBindings;
     bool m_centred = false;
+    // Midnight of the last transfer date asked for: making a local date-time
+    // reads the time zone, which every stock entry would do again otherwise.
+    mutable QDateTime m_dayStart;
 };

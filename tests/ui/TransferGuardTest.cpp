@@ -1,5 +1,6 @@
 // While a transfer runs, its window takes no input but other windows (the
 // transfer's own message boxes) do.
+#include "ProgressBar.h"
 #include "TransferGuard.h"
 #include "UiTest.h"
 
@@ -37,6 +38,28 @@ private slots:
         QCOMPARE(windowClicks.count(), 0);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(windowClicks.count(), 1);
+    }
+
+    void theBarDrawsItsPositionWhenTheWindowPaintsOrTheBarIsFull()
+    {
+        QWidget window;
+        auto bar = new ProgressBar(&window);
+        bar->setMaximumPosition(3);
+        {
+            TransferGuard guard(&window, bar);
+            bar->setPosition(1);
+            QCOMPARE(bar->position(), 1);
+            QCOMPARE(bar->value(), 0);
+            QTest::qWait(250);  // longer than the time between two paints
+            guard.keepPainting();
+            QCOMPARE(bar->value(), 1);
+            bar->setPosition(2);
+            QCOMPARE(bar->value(), 1);
+            bar->setPosition(3);
+            QCOMPARE(bar->value(), 3);
+            bar->setPosition(2);
+        }
+        QCOMPARE(bar->value(), 2);  // the end of the transfer draws it at once
     }
 };
 
