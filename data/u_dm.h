@@ -32,28 +32,6 @@ struct TdmSettings {
     static int configuredLocalServerPort();
 };
 
-// The field objects of the source queries, one per column in table order.
-#define TDM_QRYSTOK_FIELDS(X)                                                                      \
-    X(qryStok, STOK_ID) X(qryStok, STOK_ADI) X(qryStok, SATIS_FIYATI) X(qryStok, ALIS_FIYATI)      \
-    X(qryStok, GRUBU) X(qryStok, GRUBU_ID) X(qryStok, EK_MENU) X(qryStok, STOK_KODU)               \
-    X(qryStok, SIRA_NO) X(qryStok, RESIM_YERI) X(qryStok, BIRIM) X(qryStok, STOK_TIPI)             \
-    X(qryStok, STOK_TIPI_ID) X(qryStok, GIREN) X(qryStok, CIKAN) X(qryStok, ENVANTER)              \
-    X(qryStok, AKTIFLIK) X(qryStok, MALIYET) X(qryStok, SATIS_FIYATI_2) X(qryStok, BARKOD)         \
-    X(qryStok, KISA_YOL) X(qryStok, KDV) X(qryStok, SATIS_ISKONTO) X(qryStok, ALIS_ISKONTO)        \
-    X(qryStok, A_KDV) X(qryStok, S_KDV) X(qryStok, SON_ALIS) X(qryStok, SON_SATIS)                 \
-    X(qryStok, ACIKLAMA) X(qryStok, KAR_MARJI) X(qryStok, YERLI_URUN_FT) X(qryStok, AGIRLIK_TIPI)  \
-    X(qryStok, TERAZI_PLU) X(qryStok, KRITIK_SEVIYE) X(qryStok, BIRIM_AGIRLIK_FIYAT)               \
-    X(qryStok, AGIRLIK) X(qryStok, KAPMANYA) X(qryStok, KMP_M) X(qryStok, KMP_M2)
-#define TDM_QRYGRUBU_FIELDS(X)                                                                     \
-    X(qryGrubu, GRUBU_ID) X(qryGrubu, GRUBU) X(qryGrubu, SIRA_NO) X(qryGrubu, KISA_YOL)
-#define TDM_QRYCARI_FIELDS(X)                                                                      \
-    X(qryCari, CARI_ID) X(qryCari, CARI_KODU) X(qryCari, CARI_ADI) X(qryCari, TELEFON)             \
-    X(qryCari, BORC) X(qryCari, ALACAK) X(qryCari, BAKIYE) X(qryCari, TELEFON2)                    \
-    X(qryCari, VERGI_NO) X(qryCari, VERGI_DAIRESI) X(qryCari, ADRES) X(qryCari, ADRES2)            \
-    X(qryCari, ACIKLAMA) X(qryCari, AKTIFLIK)
-
-#define TDM_DECLARE_FIELD(query, column) korvat::Field& query##column;
-
 // The data module: every database object of the program, created in a fixed
 // order and destroyed in the reverse one.
 class Tdm {
@@ -78,13 +56,68 @@ private:
 public:
     korvat::Connection IBDatabase1;
     korvat::Query qryStok;
-    TDM_QRYSTOK_FIELDS(TDM_DECLARE_FIELD)
+    // Its field objects, one per column in table order.
+    korvat::Field& qryStokSTOK_ID;
+    korvat::Field& qryStokSTOK_ADI;
+    korvat::Field& qryStokSATIS_FIYATI;
+    korvat::Field& qryStokALIS_FIYATI;
+    korvat::Field& qryStokGRUBU;
+    korvat::Field& qryStokGRUBU_ID;
+    korvat::Field& qryStokEK_MENU;
+    korvat::Field& qryStokSTOK_KODU;
+    korvat::Field& qryStokSIRA_NO;
+    korvat::Field& qryStokRESIM_YERI;
+    korvat::Field& qryStokBIRIM;
+    korvat::Field& qryStokSTOK_TIPI;
+    korvat::Field& qryStokSTOK_TIPI_ID;
+    korvat::Field& qryStokGIREN;
+    korvat::Field& qryStokCIKAN;
+    korvat::Field& qryStokENVANTER;
+    korvat::Field& qryStokAKTIFLIK;
+    korvat::Field& qryStokMALIYET;
+    korvat::Field& qryStokSATIS_FIYATI_2;
+    korvat::Field& qryStokBARKOD;
+    korvat::Field& qryStokKISA_YOL;
+    korvat::Field& qryStokKDV;
+    korvat::Field& qryStokSATIS_ISKONTO;
+    korvat::Field& qryStokALIS_ISKONTO;
+    korvat::Field& qryStokA_KDV;
+    korvat::Field& qryStokS_KDV;
+    korvat::Field& qryStokSON_ALIS;
+    korvat::Field& qryStokSON_SATIS;
+    korvat::Field& qryStokACIKLAMA;
+    korvat::Field& qryStokKAR_MARJI;
+    korvat::Field& qryStokYERLI_URUN_FT;
+    korvat::Field& qryStokAGIRLIK_TIPI;
+    korvat::Field& qryStokTERAZI_PLU;
+    korvat::Field& qryStokKRITIK_SEVIYE;
+    korvat::Field& qryStokBIRIM_AGIRLIK_FIYAT;
+    korvat::Field& qryStokAGIRLIK;
+    korvat::Field& qryStokKAPMANYA;
+    korvat::Field& qryStokKMP_M;
+    korvat::Field& qryStokKMP_M2;
     korvat::DataSource ds_qryStok;
     korvat::Query qryGrubu;
-    TDM_QRYGRUBU_FIELDS(TDM_DECLARE_FIELD)
+    korvat::Field& qryGrubuGRUBU_ID;
+    korvat::Field& qryGrubuGRUBU;
+    korvat::Field& qryGrubuSIRA_NO;
+    korvat::Field& qryGrubuKISA_YOL;
     korvat::DataSource Ds_qryGrubu;
     korvat::Query qryCari;
-    TDM_QRYCARI_FIELDS(TDM_DECLARE_FIELD)
+    korvat::Field& qryCariCARI_ID;
+    korvat::Field& qryCariCARI_KODU;
+    korvat::Field& qryCariCARI_ADI;
+    korvat::Field& qryCariTELEFON;
+    korvat::Field& qryCariBORC;
+    korvat::Field& qryCariALACAK;
+    korvat::Field& qryCariBAKIYE;
+    korvat::Field& qryCariTELEFON2;
+    korvat::Field& qryCariVERGI_NO;
+    korvat::Field& qryCariVERGI_DAIRESI;
+    korvat::Field& qryCariADRES;
+    korvat::Field& qryCariADRES2;
+    korvat::Field& qryCariACIKLAMA;
+    korvat::Field& qryCariAKTIFLIK;
     korvat::DataSource Ds_qryCari;
     korvat::Connection IBDatabase2;
     korvat::Transaction IBTransaction1;
@@ -100,8 +133,6 @@ private:
     void settleReferences();
     void completeCreation();
 };
-
-#undef TDM_DECLARE_FIELD
 
 // The one data module of the program, set once it has been created.
 extern Tdm* dm;
