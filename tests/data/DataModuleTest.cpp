@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -14,20 +15,20 @@ class DataModule : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
+        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
         TestDatabase::create(settings.defaultTarget).detach();
     }
 
     void insertGroupPending(Tdm& module, int id)
     {
         Statement statement(module.IBDatabase2, module.IBTransaction1);
-        statement.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (%1)").arg(id));
+        statement.prepare(u"insert into T_GRUBU (GRUBU_ID) values (%1)"_s.arg(id));
         statement.execute();
     }
 
     qint64 committedGroups(const QString& name)
     {
-        return TestDatabase::attach(name).rowCount(QStringLiteral("T_GRUBU"));
+        return TestDatabase::attach(name).rowCount(u"T_GRUBU"_s);
     }
 
     TempFolder folder;
@@ -38,15 +39,14 @@ protected:
 
 TEST(DataModuleSettings, theDefaultTargetLivesInTheHomeFolder)
 {
-    EXPECT_EQ(TdmSettings::defaultTargetDatabaseName(),
-              QDir::homePath() + QStringLiteral("/Korvat/KORVAT.FDB"));
+    EXPECT_EQ(TdmSettings::defaultTargetDatabaseName(), QDir::homePath() + u"/Korvat/KORVAT.FDB"_s);
 }
 
 TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
 {
     Tdm module(settings);
     EXPECT_FALSE(module.IBDatabase1.connected());
-    EXPECT_EQ(module.IBDatabase1.databaseName(), QStringLiteral("D:\\Projeler\\Korvat\\KORVAT.FDB"));
+    EXPECT_EQ(module.IBDatabase1.databaseName(), u"D:\\Projeler\\Korvat\\KORVAT.FDB"_s);
     EXPECT_TRUE(module.IBDatabase2.connected());
     EXPECT_EQ(module.IBDatabase2.databaseName(), settings.defaultTarget);
     EXPECT_EQ(module.IBDatabase2.defaultTransaction(), &module.IBTransaction1);
@@ -64,7 +64,7 @@ TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
 
 TEST_F(DataModule, aMissingDefaultTargetEndsTheCreation)
 {
-    settings.defaultTarget = folder.filePath(QStringLiteral("yok/KORVAT.FDB"));
+    settings.defaultTarget = folder.filePath(u"yok/KORVAT.FDB"_s);
     EXPECT_THROW(Tdm module(settings), ServerError);
 }
 
@@ -100,7 +100,7 @@ TEST_F(DataModule, theEndOfTheProgramCommitsPendingRows)
 
 TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
 {
-    const QString source = folder.filePath(QStringLiteral("source.fdb"));
+    const QString source = folder.filePath(u"source.fdb"_s);
     TestDatabase::create(source).detach();
     Tdm module(settings);
     module.IBDatabase1.setDatabaseName(source);
@@ -115,8 +115,8 @@ TEST_F(DataModule, aCommitThatFailsAtTheEndOfTheProgramIsRaised)
 {
     LoopbackServer& server = loopbackServer();
     server.start();
-    const QString remote = server.remoteName(server.databasePath(QStringLiteral("shutdown.fdb")));
-    QFile::remove(server.databasePath(QStringLiteral("shutdown.fdb")));
+    const QString remote = server.remoteName(server.databasePath(u"shutdown.fdb"_s));
+    QFile::remove(server.databasePath(u"shutdown.fdb"_s));
     TestDatabase::create(remote).detach();
     settings.defaultTarget = remote;
 

@@ -15,12 +15,13 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace korvat::test {
 
-inline const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"),
-                                             QStringLiteral("password=quietbolt")};
+inline const QStringList connectionParams = {u"user_name=SYSDBA"_s, u"password=quietbolt"_s};
 inline const QStringList targetTransactionParams = {
-    QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    u"read_committed"_s, u"rec_version"_s, u"nowait"_s};
 
 // The message of the error that an action raises, or "<no error>".
 inline QString errorMessage(const std::function<void()>& action)
@@ -30,7 +31,7 @@ inline QString errorMessage(const std::function<void()>& action)
     } catch (const DataError& error) {
         return error.message();
     }
-    return QStringLiteral("<no error>");
+    return u"<no error>"_s;
 }
 
 // Counts how often a connection or transaction closed it.
@@ -44,8 +45,8 @@ struct RecordingUser : DatabaseUser {
 struct TargetSide {
     explicit TargetSide(const QString& databaseName)
         : client(ClientLibrary::load()),
-          connection(std::make_unique<Connection>(QStringLiteral("IBDatabase2"), client, databaseName)),
-          transaction(std::make_unique<Transaction>(QStringLiteral("IBTransaction1"), client))
+          connection(std::make_unique<Connection>(u"IBDatabase2"_s, client, databaseName)),
+          transaction(std::make_unique<Transaction>(u"IBTransaction1"_s, client))
     {
         connection->setParams(connectionParams);
         transaction->setParams(targetTransactionParams);

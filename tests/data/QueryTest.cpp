@@ -4,6 +4,7 @@
 #include "TestDatabase.h"
 #include "u_dm.h"
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -13,10 +14,10 @@ class SourceQueries : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
+        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
         settings.regionalSettings = RegionalSettings(QLatin1Char(','));
         TestDatabase::create(settings.defaultTarget).detach();
-        sourcePath = folder.filePath(QStringLiteral("kaynak.fdb"));
+        sourcePath = folder.filePath(u"kaynak.fdb"_s);
     }
 
     TestDatabase createSource(const SchemaOptions& options = {})
@@ -34,10 +35,10 @@ protected:
 
     void addCard(TestDatabase& db, int id, const QVariant& active, const QVariant& envanter = {})
     {
-        db.insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), id},
-                                               {QStringLiteral("STOK_ADI"), QStringLiteral("Ürün %1").arg(id)},
-                                               {QStringLiteral("AKTIFLIK"), active},
-                                               {QStringLiteral("ENVANTER"), envanter}});
+        db.insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, id},
+                                               {u"STOK_ADI"_s, u"Ürün %1"_s.arg(id)},
+                                               {u"AKTIFLIK"_s, active},
+                                               {u"ENVANTER"_s, envanter}});
     }
 
     TempFolder folder;
@@ -66,13 +67,13 @@ TEST_F(SourceQueries, fetchOnlyWhatTheWalkNeedsAndReachEveryActiveRow)
     QStringList keys;
     for (qryStok.first(); !qryStok.eof(); qryStok.next())
         keys << module->qryStokSTOK_ID.asString();
-    EXPECT_EQ(keys, (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("6")}));
+    EXPECT_EQ(keys, (QStringList{u"1"_s, u"3"_s, u"6"_s}));
     EXPECT_EQ(qryStok.recordCount(), 3);
 
     // First goes back to the first fetched row without running the query again.
     qryStok.first();
     EXPECT_FALSE(qryStok.eof());
-    EXPECT_EQ(module->qryStokSTOK_ID.asString(), QStringLiteral("1"));
+    EXPECT_EQ(module->qryStokSTOK_ID.asString(), u"1"_s);
 }
 
 TEST_F(SourceQueries, anEmptyResultIsAtItsEndAfterFirst)
@@ -90,33 +91,33 @@ TEST_F(SourceQueries, aClosedQueryCountsNoRowsAndRefusesToMove)
     Tdm module(settings);
     EXPECT_EQ(module.qryStok.recordCount(), 0);
     EXPECT_EQ(errorMessage([&] { module.qryStok.first(); }),
-              QStringLiteral("qryStok: Cannot perform this operation on a closed dataset"));
+              u"qryStok: Cannot perform this operation on a closed dataset"_s);
     EXPECT_EQ(errorMessage([&] { module.qryCari.next(); }),
-              QStringLiteral("qryCari: Cannot perform this operation on a closed dataset"));
+              u"qryCari: Cannot perform this operation on a closed dataset"_s);
 }
 
 TEST_F(SourceQueries, giveTheirValuesInTextFormsUnderTurkishSettings)
 {
     TestDatabase source = createSource();
-    source.insertRow(QStringLiteral("T_CARI"),
-                     {{QStringLiteral("CARI_ID"), 9},
-                      {QStringLiteral("CARI_ADI"), QStringLiteral("Şükrü Öğütçü İnşaat")},
-                      {QStringLiteral("BORC"), 0.1 + 0.2},
-                      {QStringLiteral("ALACAK"), 5e-5},
-                      {QStringLiteral("TELEFON"), QString()},
-                      {QStringLiteral("AKTIFLIK"), 1}});
+    source.insertRow(u"T_CARI"_s,
+                     {{u"CARI_ID"_s, 9},
+                      {u"CARI_ADI"_s, u"Şükrü Öğütçü İnşaat"_s},
+                      {u"BORC"_s, 0.1 + 0.2},
+                      {u"ALACAK"_s, 5e-5},
+                      {u"TELEFON"_s, QString()},
+                      {u"AKTIFLIK"_s, 1}});
     source.detach();
 
     auto module = attachSource();
     module->qryCari.open();
-    EXPECT_EQ(module->qryCariCARI_ID.asString(), QStringLiteral("9"));
-    EXPECT_EQ(module->qryCariCARI_ADI.asString(), QStringLiteral("Şükrü Öğütçü İnşaat"));
-    EXPECT_EQ(module->qryCariBORC.asString(), QStringLiteral("0,3"));
-    EXPECT_EQ(module->qryCariALACAK.asString(), QStringLiteral("5E-5"));
+    EXPECT_EQ(module->qryCariCARI_ID.asString(), u"9"_s);
+    EXPECT_EQ(module->qryCariCARI_ADI.asString(), u"Şükrü Öğütçü İnşaat"_s);
+    EXPECT_EQ(module->qryCariBORC.asString(), u"0,3"_s);
+    EXPECT_EQ(module->qryCariALACAK.asString(), u"5E-5"_s);
     EXPECT_EQ(module->qryCariBAKIYE.asString(), QString());
     EXPECT_EQ(module->qryCariBAKIYE.asFloat(), 0.0);
     EXPECT_TRUE(module->qryCariTELEFON.asString().isEmpty());
-    EXPECT_EQ(module->qryCariCARI_ID.origin(), QStringLiteral("T_CARI.CARI_ID"));
+    EXPECT_EQ(module->qryCariCARI_ID.origin(), u"T_CARI.CARI_ID"_s);
     EXPECT_TRUE(module->qryCariCARI_ID.required());
     EXPECT_FALSE(module->qryCariCARI_ADI.required());
 }
@@ -124,21 +125,19 @@ TEST_F(SourceQueries, giveTheirValuesInTextFormsUnderTurkishSettings)
 TEST_F(SourceQueries, trimCharPaddingAndControlCharacters)
 {
     TestDatabase source = createSource(SchemaOptions{.grubuAsChar = true});
-    source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1},
-                                                {QStringLiteral("GRUBU"), QStringLiteral("İçecek\t")}});
+    source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"GRUBU"_s, u"İçecek\t"_s}});
     source.detach();
 
     auto module = attachSource();
     module->qryGrubu.open();
-    EXPECT_EQ(module->qryGrubuGRUBU.asString(), QStringLiteral("İçecek"));
+    EXPECT_EQ(module->qryGrubuGRUBU.asString(), u"İçecek"_s);
 }
 
 TEST_F(SourceQueries, aMissingColumnFailsTheOpeningWithThePrefixedMessage)
 {
     createSource(SchemaOptions{.stokWithoutKmpM2 = true}).detach();
     auto module = attachSource();
-    EXPECT_EQ(errorMessage([&] { module->qryStok.open(); }),
-              QStringLiteral("qryStok: Field 'KMP_M2' not found"));
+    EXPECT_EQ(errorMessage([&] { module->qryStok.open(); }), u"qryStok: Field 'KMP_M2' not found"_s);
     EXPECT_FALSE(module->qryStok.active());
     module->qryCari.open();  // the other queries still open
     EXPECT_TRUE(module->qryCari.active());
@@ -147,11 +146,11 @@ TEST_F(SourceQueries, aMissingColumnFailsTheOpeningWithThePrefixedMessage)
 TEST_F(SourceQueries, aColumnOfAnotherKindIsATypeMismatch)
 {
     TestDatabase source = createSource();
-    source.exec(QStringLiteral("alter table T_GRUBU alter SIRA_NO type integer"));
+    source.exec(u"alter table T_GRUBU alter SIRA_NO type integer"_s);
     source.detach();
     auto module = attachSource();
     EXPECT_EQ(errorMessage([&] { module->qryGrubu.open(); }),
-              QStringLiteral("qryGrubu: Type mismatch for field 'SIRA_NO', expecting: Smallint actual: Integer"));
+              u"qryGrubu: Type mismatch for field 'SIRA_NO', expecting: Smallint actual: Integer"_s);
 }
 
 TEST_F(SourceQueries, runInOneReadTransactionUntilTheSourceIsDetached)
@@ -184,6 +183,6 @@ TEST_F(SourceQueries, cannotBeChanged)
     source.detach();
     auto module = attachSource();
     module->qryStok.open();
-    EXPECT_EQ(errorMessage([&] { module->qryStokSTOK_ADI.setAsString(QStringLiteral("x")); }),
-              QStringLiteral("qryStok: Cannot modify a read-only dataset"));
+    EXPECT_EQ(errorMessage([&] { module->qryStokSTOK_ADI.setAsString(u"x"_s); }),
+              u"qryStok: Cannot modify a read-only dataset"_s);
 }

@@ -6,6 +6,7 @@
 
 #include <QUuid>
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -16,7 +17,7 @@ protected:
     void SetUp() override
     {
         server().start();
-        const QString file = QStringLiteral("t%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128));
+        const QString file = u"t%1.fdb"_s.arg(QUuid::createUuid().toString(QUuid::Id128));
         localPath = server().databasePath(file);
         TestDatabase::create(server().remoteName(localPath)).detach();
     }
@@ -27,7 +28,7 @@ protected:
     qint64 committedGroups()
     {
         server().start();
-        return TestDatabase::attach(remote()).rowCount(QStringLiteral("T_GRUBU"));
+        return TestDatabase::attach(remote()).rowCount(u"T_GRUBU"_s);
     }
 
     QString localPath;
@@ -40,7 +41,7 @@ TEST_F(ThroughTheServer, attachesARemoteName)
     TargetSide target(remote());
     target.openAndStart();
     EXPECT_EQ(target.connection->sqlDialect(), 3);
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.connection->close();
     EXPECT_EQ(committedGroups(), 1);
 }
@@ -48,12 +49,12 @@ TEST_F(ThroughTheServer, attachesARemoteName)
 TEST_F(ThroughTheServer, aWrongPasswordIsRefusedAndLeavesTheConnectionDetached)
 {
     TargetSide target(remote());
-    target.connection->setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=wrong")});
+    target.connection->setParams({u"user_name=SYSDBA"_s, u"password=wrong"_s});
     try {
         target.connection->open();
         FAIL() << "attached with a wrong password";
     } catch (const ServerError& error) {
-        EXPECT_TRUE(error.message().contains(QStringLiteral("password"))) << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(u"password"_s)) << error.message().toStdString();
         EXPECT_FALSE(error.message().endsWith(QLatin1Char('.')));
     }
     EXPECT_FALSE(target.connection->connected());
@@ -61,20 +62,19 @@ TEST_F(ThroughTheServer, aWrongPasswordIsRefusedAndLeavesTheConnectionDetached)
 
 TEST_F(ThroughTheServer, aMissingFileIsRefused)
 {
-    TargetSide target(server().remoteName(server().databasePath(QStringLiteral("yok.fdb"))));
+    TargetSide target(server().remoteName(server().databasePath(u"yok.fdb"_s)));
     EXPECT_THROW(target.connection->open(), ServerError);
     EXPECT_FALSE(target.connection->connected());
 }
 
 TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 {
-    TestDatabase::attach(remote()).exec(
-        QStringLiteral("create or alter user KIRACI password 'kiraci'"));
+    TestDatabase::attach(remote()).exec(u"create or alter user KIRACI password 'kiraci'"_s);
     TargetSide target(remote());
-    target.connection->setParams({QStringLiteral("user_name=KIRACI"), QStringLiteral("password=kiraci")});
+    target.connection->setParams({u"user_name=KIRACI"_s, u"password=kiraci"_s});
     target.openAndStart();
     try {
-        target.run(QStringLiteral("select * from T_GRUBU"));
+        target.run(u"select * from T_GRUBU"_s);
         FAIL() << "read a table without permission";
     } catch (const NoPermissionError& error) {
         EXPECT_EQ(error.sqlCode(), -551);
@@ -85,7 +85,7 @@ TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheErro
 {
     TargetSide target(remote());
     target.openAndStart();
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     server().kill();
 
     try {
@@ -107,7 +107,7 @@ TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 {
     TargetSide target(remote());
     target.openAndStart();
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     server().kill();
 
     EXPECT_THROW(target.connection->close(), ServerError);
@@ -123,7 +123,7 @@ TEST_F(ThroughTheServer, aFileTheServerHoldsIsReachedThroughItByItsPlainPath)
     target.connection->setLocalServerPort(server().port());
     target.openAndStart();
     EXPECT_EQ(target.connection->databaseName(), localPath);
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.transaction->commit();
-    EXPECT_EQ(held.rowCount(QStringLiteral("T_GRUBU")), 1);
+    EXPECT_EQ(held.rowCount(u"T_GRUBU"_s), 1);
 }

@@ -1,5 +1,7 @@
 #include "CarriedDatabases.h"
 
+using namespace Qt::StringLiterals;
+
 namespace korvat::test {
 
 namespace {
@@ -34,7 +36,7 @@ void card(TestDatabase& db, int id, const char* code, const QString& title, QVar
           QVariant purchase, QVariant cost, int active = 1)
 {
     db.insertRow(kStok, Row{{name("STOK_ID"), id},        {name("STOK_KODU"), QString::fromUtf8(code)},
-                            {name("STOK_ADI"), title},    {name("GRUBU"), QStringLiteral("İçecekler")},
+                            {name("STOK_ADI"), title},    {name("GRUBU"), u"İçecekler"_s},
                             {name("SATIS_FIYATI"), 12.5 + id}, {name("KDV"), 20.0},
                             {name("ENVANTER"), stock},    {name("SON_ALIS"), lastPurchase},
                             {name("ALIS_FIYATI"), purchase}, {name("MALIYET"), cost},
@@ -44,7 +46,7 @@ void card(TestDatabase& db, int id, const char* code, const QString& title, QVar
 void account(TestDatabase& db, int id, const char* code, const QString& title, QVariant balance, int active = 1)
 {
     db.insertRow(kCari, Row{{name("CARI_ID"), id},     {name("CARI_KODU"), QString::fromLatin1(code)},
-                            {name("CARI_ADI"), title}, {name("TELEFON"), QStringLiteral("0216 555 00 0%1").arg(id)},
+                            {name("CARI_ADI"), title}, {name("TELEFON"), u"0216 555 00 0%1"_s.arg(id)},
                             {name("BAKIYE"), balance}, {name("AKTIFLIK"), active}});
 }
 
@@ -60,9 +62,9 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
 {
     const QStringList copied = copiedColumns(table);
     const QList<QVariantList> rows = source.query(
-        QStringLiteral("select %1 from %2 %3 order by %4").arg((copied + extra).join(QLatin1Char(',')), table, where, key));
-    const QString insert = QStringLiteral("insert into %1 (%2,%3) values (?%4)")
-                               .arg(table, key, copied.join(QLatin1Char(',')), QStringLiteral(",?").repeated(copied.size()));
+        u"select %1 from %2 %3 order by %4"_s.arg((copied + extra).join(QLatin1Char(',')), table, where, key));
+    const QString insert = u"insert into %1 (%2,%3) values (?%4)"_s
+                               .arg(table, key, copied.join(QLatin1Char(',')), u",?"_s.repeated(copied.size()));
     QList<QPair<int, QVariantList>> carried;
     int newKey = 100;
     for (const QVariantList& row : rows) {
@@ -77,20 +79,20 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
 void createCarryOverSource(const QString& path)
 {
     TestDatabase db = TestDatabase::create(path);
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), QStringLiteral("İçecekler")}, {name("SIRA_NO"), 1},
-                          {name("KISA_YOL"), QStringLiteral("F1")}});
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 2}, {name("GRUBU"), QStringLiteral("Şarküteri")}, {name("SIRA_NO"), 2}});
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 3}, {name("GRUBU"), QStringLiteral("Temizlik")}});
-    card(db, 1, "ÇY-01", QStringLiteral("Çaykur Rize Turist"), 10.0, 9.0, 8.0, 7.5);
-    card(db, 2, "PY-02", QStringLiteral("Beyaz Peynir"), -3.0, 0.0, QVariant(), 60.25);
-    card(db, 3, "SM-03", QStringLiteral("Simit"), 0.0, QVariant(), QVariant(), QVariant());
-    card(db, 4, "KP-04", QStringLiteral("Pasif kart"), 5.0, 1.0, 1.0, 1.0, 0);
-    card(db, 5, "SU-05", QStringLiteral("Su 5 lt"), 24.0, QVariant(), 5.5, QVariant());
-    account(db, 1, "C001", QStringLiteral("Ahmet Yılmaz"), -84.5);
-    account(db, 2, "C002", QStringLiteral("Ayşe Demir"), 150.0);
-    account(db, 3, "C003", QStringLiteral("Mehmet Öztürk"), 0.0);
-    account(db, 4, "C004", QStringLiteral("Fatma Şahin"), QVariant());
-    account(db, 5, "C005", QStringLiteral("Pasif Cari"), 20.0, 0);
+    db.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), u"İçecekler"_s}, {name("SIRA_NO"), 1},
+                          {name("KISA_YOL"), u"F1"_s}});
+    db.insertRow(kGrubu, {{name("GRUBU_ID"), 2}, {name("GRUBU"), u"Şarküteri"_s}, {name("SIRA_NO"), 2}});
+    db.insertRow(kGrubu, {{name("GRUBU_ID"), 3}, {name("GRUBU"), u"Temizlik"_s}});
+    card(db, 1, "ÇY-01", u"Çaykur Rize Turist"_s, 10.0, 9.0, 8.0, 7.5);
+    card(db, 2, "PY-02", u"Beyaz Peynir"_s, -3.0, 0.0, QVariant(), 60.25);
+    card(db, 3, "SM-03", u"Simit"_s, 0.0, QVariant(), QVariant(), QVariant());
+    card(db, 4, "KP-04", u"Pasif kart"_s, 5.0, 1.0, 1.0, 1.0, 0);
+    card(db, 5, "SU-05", u"Su 5 lt"_s, 24.0, QVariant(), 5.5, QVariant());
+    account(db, 1, "C001", u"Ahmet Yılmaz"_s, -84.5);
+    account(db, 2, "C002", u"Ayşe Demir"_s, 150.0);
+    account(db, 3, "C003", u"Mehmet Öztürk"_s, 0.0);
+    account(db, 4, "C004", u"Fatma Şahin"_s, QVariant());
+    account(db, 5, "C005", u"Pasif Cari"_s, 20.0, 0);
 }
 
 void createCarriedTarget(const QString& sourcePath, const QString& targetPath, const CarriedTarget& options)
@@ -100,16 +102,16 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
 
     // Rows of the target's own, opened a year earlier.
     const QDateTime lastYear(kCarryOverDate.addYears(-1), QTime(0, 0));
-    target.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), QStringLiteral("Eski Grup")}});
-    target.insertRow(kStok, {{name("STOK_ID"), 1}, {name("STOK_KODU"), QStringLiteral("ESKI-1")}, {name("AKTIFLIK"), 1}});
-    target.insertRow(kCari, {{name("CARI_ID"), 1}, {name("CARI_KODU"), QStringLiteral("ESKI-C")}, {name("AKTIFLIK"), 1}});
-    target.exec(QStringLiteral("insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"),
+    target.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), u"Eski Grup"_s}});
+    target.insertRow(kStok, {{name("STOK_ID"), 1}, {name("STOK_KODU"), u"ESKI-1"_s}, {name("AKTIFLIK"), 1}});
+    target.insertRow(kCari, {{name("CARI_ID"), 1}, {name("CARI_KODU"), u"ESKI-C"_s}, {name("AKTIFLIK"), 1}});
+    target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"_s,
                 {lastYear});
-    target.exec(QStringLiteral("insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (1,1,?,5.0,0.0)"),
+    target.exec(u"insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (1,1,?,5.0,0.0)"_s,
                 {lastYear});
 
     carry(source, target, kGrubu, name("GRUBU_ID"), QString(), {});
-    const auto cards = carry(source, target, kStok, name("STOK_ID"), QStringLiteral("where AKTIFLIK = 1"),
+    const auto cards = carry(source, target, kStok, name("STOK_ID"), u"where AKTIFLIK = 1"_s,
                              {name("ENVANTER"), name("SON_ALIS"), name("ALIS_FIYATI"), name("MALIYET")});
     for (const auto& [key, values] : cards) {
         const double stock = numberOrZero(values[0]);
@@ -119,18 +121,18 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
         for (int i = 1; i <= 3 && price.isNull(); ++i)
             if (numberOrZero(values[i]) > 0)
                 price = values[i];
-        target.exec(QStringLiteral("insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
-                                   "values (?,8,1,?,?,?)"),
+        target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
+                     "values (?,8,1,?,?,?)"_s,
                     {key, price, QDateTime(kCarryOverDate, QTime(0, 0)), stock});
     }
-    const auto accounts = carry(source, target, kCari, name("CARI_ID"), QStringLiteral("where AKTIFLIK = 1"),
+    const auto accounts = carry(source, target, kCari, name("CARI_ID"), u"where AKTIFLIK = 1"_s,
                                 {name("BAKIYE")});
     for (const auto& [key, values] : accounts) {
         const double balance = numberOrZero(values[0]);
         const QVariant type = balance > 0 ? QVariant(1) : balance < 0 ? QVariant(2) : QVariant();
         const QVariant in = balance > 0 ? QVariant(balance) : balance < 0 ? QVariant(0.0) : QVariant();
         const QVariant out = balance > 0 ? QVariant(0.0) : balance < 0 ? QVariant(-balance) : QVariant();
-        target.exec(QStringLiteral("insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (?,?,?,?,?)"),
+        target.exec(u"insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (?,?,?,?,?)"_s,
                     {key, type, kAccountEntryTime, in, out});
     }
 }
@@ -139,7 +141,7 @@ int targetKey(TestDatabase& target, const QString& table, const QString& code)
 {
     const bool cards = table == kStok;
     return target
-        .scalar(QStringLiteral("select %1 from %2 where %3 = ?")
+        .scalar(u"select %1 from %2 where %3 = ?"_s
                     .arg(cards ? name("STOK_ID") : name("CARI_ID"), table, cards ? name("STOK_KODU") : name("CARI_KODU")),
                 {code})
         .toInt();

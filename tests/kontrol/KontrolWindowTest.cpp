@@ -7,14 +7,16 @@
 
 #include <QCheckBox>
 
+using namespace Qt::StringLiterals;
+
 class KontrolWindowTest : public WindowTestCase {
     Q_OBJECT
 
 private slots:
     void aTargetTheWindowCarriedIntoChecksClean()
     {
-        const QString source = h->path(QStringLiteral("KAYNAK.FDB"));
-        const QString target = h->path(QStringLiteral("HEDEF.FDB"));
+        const QString source = h->path(u"KAYNAK.FDB"_s);
+        const QString target = h->path(u"HEDEF.FDB"_s);
         korvat::test::createCarryOverSource(source);
         {
             korvat::test::TestDatabase own = korvat::test::TestDatabase::create(target);
@@ -26,7 +28,7 @@ private slots:
         h->transfer(h->window->Button1);
         h->transfer(h->window->Button2);
         h->transfer(h->window->Button3);
-        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
+        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
         h->window->unbindDataSources();
         h->dataModule->shutdown();
 
@@ -37,7 +39,7 @@ private slots:
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
         QCOMPARE(korvat::kontrol::runKontrol(options, outStream, errStream), int(korvat::kontrol::Matches));
-        QVERIFY2(out.contains(h->window->transferDate().toString(QStringLiteral("dd.MM.yyyy"))), qPrintable(out));
+        QVERIFY2(out.contains(h->window->transferDate().toString(u"dd.MM.yyyy"_s)), qPrintable(out));
     }
 };
 

@@ -15,6 +15,7 @@
 #include <deque>
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -35,7 +36,7 @@ QString messageOf(std::exception_ptr error)
     } catch (const DataError& dataError) {
         return dataError.message();
     } catch (...) {
-        return QStringLiteral("<not a data error>");
+        return u"<not a data error>"_s;
     }
 }
 
@@ -110,20 +111,20 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<TempFolder>();
-        m_sourcePath = m_folder->filePath(QStringLiteral("source.fdb"));
-        m_targetPath = m_folder->filePath(QStringLiteral("KORVAT.FDB"));
+        m_sourcePath = m_folder->filePath(u"source.fdb"_s);
+        m_targetPath = m_folder->filePath(u"KORVAT.FDB"_s);
         {
             TestDatabase source = TestDatabase::create(m_sourcePath);
             for (int id = 1; id <= sourceGroups; ++id)
-                source.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)},
-                                  {QStringLiteral("SIRA_NO"), id * 10}});
+                source.insertRow(u"T_GRUBU"_s,
+                                 {{u"GRUBU_ID"_s, id},
+                                  {u"GRUBU"_s, u"Grup %1"_s.arg(id)},
+                                  {u"SIRA_NO"_s, id * 10}});
             TestDatabase target = TestDatabase::create(m_targetPath);
             for (int id = 1; id <= targetGroups; ++id)
-                target.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Hedef %1").arg(id)}});
+                target.insertRow(u"T_GRUBU"_s,
+                                 {{u"GRUBU_ID"_s, id},
+                                  {u"GRUBU"_s, u"Hedef %1"_s.arg(id)}});
             target.setGenerator(QString::fromLatin1(kGrubuGenerator), 100);
         }
         TdmSettings settings;
@@ -146,7 +147,7 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QCOMPARE(model.columnCount(), 4);
-        QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), QStringLiteral("GRUBU"));
+        QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), u"GRUBU"_s);
         // The tester itself asks for more rows, a batch at a time.
         QCOMPARE(model.rowCount(), dm().qryGrubu.recordCount());
         QVERIFY(model.rowCount() < sourceGroups);
@@ -156,8 +157,7 @@ private slots:
             dm().qryGrubu.next();
         QCOMPARE(model.rowCount(), sourceGroups);
         QVERIFY(!model.canFetchMore({}));
-        QCOMPARE(rowText(model, 41), (QStringList{QStringLiteral("42"), QStringLiteral("Grup 42"),
-                                                  QStringLiteral("420"), QString()}));
+        QCOMPARE(rowText(model, 41), (QStringList{u"42"_s, u"Grup 42"_s, u"420"_s, QString()}));
         QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(),
                  DataSetModel::browseMark);
         QCOMPARE(model.headerData(sourceGroups - 2, Qt::Vertical).toString(), QString());
@@ -172,7 +172,7 @@ private slots:
 
         dm().qryGrubu.open();
         QCOMPARE(model.rowCount(), dm().qryGrubu.rowsShown());
-        QCOMPARE(model.index(0, idColumn).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model.index(0, idColumn).data().toString(), u"1"_s);
     }
 
     void walkingAnnouncesEachNewRowAloneWithoutAReset()
@@ -232,7 +232,7 @@ private slots:
         const int rowHeight = view->verticalHeader()->defaultSectionSize();
         const int fit = (view->viewport()->height() + rowHeight - 1) / rowHeight;
         QVERIFY2(fetched >= fit && fetched <= fit + 1,
-                 qPrintable(QStringLiteral("%1 rows fetched, %2 fit").arg(fetched).arg(fit)));
+                 qPrintable(u"%1 rows fetched, %2 fit"_s.arg(fetched).arg(fit)));
         QCOMPARE(binding.model()->rowCount(), fetched);
         // The view finds its rows there and asks for no more until scrolled.
         settle();
@@ -250,8 +250,8 @@ private slots:
         QTabWidget pages;
         QWidget* shown = new QWidget;
         QWidget* hidden = new QWidget;
-        pages.addTab(shown, QStringLiteral("Cari"));
-        pages.addTab(hidden, QStringLiteral("Grubu"));
+        pages.addTab(shown, u"Cari"_s);
+        pages.addTab(hidden, u"Grubu"_s);
         auto* layout = new QVBoxLayout(hidden);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* view = new QTableView;
@@ -272,7 +272,7 @@ private slots:
         const int rowHeight = view->verticalHeader()->defaultSectionSize();
         const int fit = (view->viewport()->height() + rowHeight - 1) / rowHeight;
         QVERIFY2(fetched >= fit && fetched <= fit + 1,
-                 qPrintable(QStringLiteral("%1 rows fetched, %2 fit").arg(fetched).arg(fit)));
+                 qPrintable(u"%1 rows fetched, %2 fit"_s.arg(fetched).arg(fit)));
     }
 
     void aGridWithoutAListShowsEveryFieldOnlyWhileOpen()
@@ -306,8 +306,8 @@ private slots:
         dm().Q_Grubu.open();
         const DataSetModel& model = *binding.model();
         QCOMPARE(titles->sectionSize(0), 120);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("YOK_ALAN"));
-        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Hedef 1"));
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"YOK_ALAN"_s);
+        QCOMPARE(model.index(0, 0).data().toString(), u"Hedef 1"_s);
         QVERIFY(!model.index(0, 1).data().isValid());
         QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
     }
@@ -321,8 +321,8 @@ private slots:
         const int rows = model.rowCount();
 
         QVERIFY(!(model.flags(model.index(0, nameColumn)) & Qt::ItemIsEditable));
-        QVERIFY(!model.setData(model.index(0, nameColumn), QStringLiteral("Yeni")));
-        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Grup 1"));
+        QVERIFY(!model.setData(model.index(0, nameColumn), u"Yeni"_s));
+        QCOMPARE(model.index(0, nameColumn).data().toString(), u"Grup 1"_s);
 
         m_answers = {true};
         QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
@@ -349,18 +349,17 @@ private slots:
         QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QString());
         QCOMPARE(rowText(model, targetGroups), QStringList(4, QString()));
         // The rows above still show their own values, not the new row's.
-        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Hedef 1"));
+        QCOMPARE(model.index(0, nameColumn).data().toString(), u"Hedef 1"_s);
 
-        dm().Q_Grubu.fieldByName(u"GRUBU").setAsString(QStringLiteral("Yeni grup"));
-        QCOMPARE(model.index(targetGroups, nameColumn).data().toString(),
-                 QStringLiteral("Yeni grup"));
+        dm().Q_Grubu.fieldByName(u"GRUBU").setAsString(u"Yeni grup"_s);
+        QCOMPARE(model.index(targetGroups, nameColumn).data().toString(), u"Yeni grup"_s);
         QVERIFY(!changed.isEmpty());
         QCOMPARE(changed.last()[0].toModelIndex().row(), targetGroups);
 
         dm().Q_Grubu.post();
         QCOMPARE(model.rowCount(), targetGroups + 1);
         QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::browseMark);
-        QCOMPARE(model.index(targetGroups, idColumn).data().toString(), QStringLiteral("101"));
+        QCOMPARE(model.index(targetGroups, idColumn).data().toString(), u"101"_s);
         QCOMPARE(inserted.count(), 1);
     }
 
@@ -373,22 +372,22 @@ private slots:
         const QModelIndex order = model.index(1, orderColumn);
 
         QVERIFY(model.flags(order) & Qt::ItemIsEditable);
-        QVERIFY(!model.setData(order, QStringLiteral("abc")));
-        QCOMPARE(m_errors, QStringList{QStringLiteral(
-                               "'abc' is not a valid integer value for field 'SIRA_NO'")});
+        QVERIFY(!model.setData(order, u"abc"_s));
+        QCOMPARE(m_errors, QStringList{
+                               u"'abc' is not a valid integer value for field 'SIRA_NO'"_s});
         QCOMPARE(order.data().toString(), QString());
 
         // An editor closed on the text it opened with changes nothing.
-        QVERIFY(model.setData(model.index(2, nameColumn), QStringLiteral("Hedef 3")));
+        QVERIFY(model.setData(model.index(2, nameColumn), u"Hedef 3"_s));
         QCOMPARE(dm().Q_Grubu.currentRow(), 2);
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
 
-        QVERIFY(model.setData(order, QStringLiteral("12")));
+        QVERIFY(model.setData(order, u"12"_s));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
         QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::editMark);
-        QCOMPARE(order.data().toString(), QStringLiteral("12"));
+        QCOMPARE(order.data().toString(), u"12"_s);
     }
 
     void theViewFollowsTheDataSetAndTheDataSetTheView()
@@ -406,7 +405,7 @@ private slots:
 
         view->setCurrentIndex(binding.model()->index(4, nameColumn));
         QCOMPARE(dm().qryGrubu.currentRow(), 4);
-        QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), QStringLiteral("Grup 5"));
+        QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), u"Grup 5"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -453,7 +452,7 @@ private slots:
         model.showHeldRows();
         QCOMPARE(model.rowCount(), targetGroups + 3);
         QCOMPARE(inserted.count(), 1);
-        QCOMPARE(model.index(targetGroups + 2, idColumn).data().toString(), QStringLiteral("103"));
+        QCOMPARE(model.index(targetGroups + 2, idColumn).data().toString(), u"103"_s);
 
         dm().Q_Grubu.append();
         model.setHoldingRows(false);
@@ -468,7 +467,7 @@ private slots:
         GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
         DataSetModel& model = *binding.model();
 
-        QVERIFY(model.setData(model.index(0, nameColumn), QStringLiteral("Değişti")));
+        QVERIFY(model.setData(model.index(0, nameColumn), u"Değişti"_s));
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
 
         view->setCurrentIndex(model.index(1, nameColumn));
@@ -480,9 +479,9 @@ private slots:
         dm().IBTransaction1.commit();
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 1"))
+                     .scalar(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s)
                      .toString(),
-                 QStringLiteral("Değişti"));
+                 u"Değişti"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -496,7 +495,7 @@ private slots:
         dm().Q_Grubu.append();
         QCOMPARE(view->currentIndex().row(), targetGroups);
         // The key of the first row again: the server refuses the insert.
-        QVERIFY(model.setData(model.index(targetGroups, idColumn), QStringLiteral("1")));
+        QVERIFY(model.setData(model.index(targetGroups, idColumn), u"1"_s));
 
         view->setCurrentIndex(model.index(0, idColumn));
         QCOMPARE(m_errors.size(), 1);
@@ -549,16 +548,16 @@ private slots:
 
         view->setCurrentIndex(model.index(targetGroups - 1, idColumn));
         QTest::keyClick(view.get(), Qt::Key_Down);
-        QVERIFY(model.setData(model.index(targetGroups, nameColumn), QStringLiteral("Yeni Grup")));
+        QVERIFY(model.setData(model.index(targetGroups, nameColumn), u"Yeni Grup"_s));
         QTest::keyClick(view.get(), Qt::Key_Up);  // leaving the row posts it
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
-        QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), QStringLiteral("101"));
+        QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), u"101"_s);
 
         dm().IBTransaction1.commitRetaining();
         QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 101"))
+                     .scalar(u"select GRUBU from T_GRUBU where GRUBU_ID = 101"_s)
                      .toString(),
-                 QStringLiteral("Yeni Grup"));
+                 u"Yeni Grup"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -591,7 +590,7 @@ private slots:
 
         m_answers = {false};
         QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(m_questions, QStringList{QStringLiteral("Delete record?")});
+        QCOMPARE(m_questions, QStringList{u"Delete record?"_s});
         QCOMPARE(model.rowCount(), targetGroups);
         QCOMPARE(removed.count(), 0);
 
@@ -605,14 +604,14 @@ private slots:
         // The row below takes the deleted one's place, in the data set and in the view.
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
         QCOMPARE(view->currentIndex().row(), 1);
-        QCOMPARE(model.index(1, nameColumn).data().toString(), QStringLiteral("Hedef 3"));
+        QCOMPARE(model.index(1, nameColumn).data().toString(), u"Hedef 3"_s);
         QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::browseMark);
         QVERIFY(m_errors.isEmpty());
 
         dm().IBTransaction1.commit();
         TestDatabase target = TestDatabase::attach(m_targetPath);
-        QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")), qint64(targetGroups - 1));
-        QVERIFY(target.query(QStringLiteral("select 1 from T_GRUBU where GRUBU_ID = 2")).isEmpty());
+        QCOMPARE(target.rowCount(u"T_GRUBU"_s), qint64(targetGroups - 1));
+        QVERIFY(target.query(u"select 1 from T_GRUBU where GRUBU_ID = 2"_s).isEmpty());
     }
 
     void theDataSetStaysPutWhileADeletedRowLeavesTheView()
@@ -620,9 +619,9 @@ private slots:
         {
             TestDatabase target = TestDatabase::attach(m_targetPath);
             for (int id = targetGroups + 1; id <= 40; ++id)
-                target.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Hedef %1").arg(id)}});
+                target.insertRow(u"T_GRUBU"_s,
+                                 {{u"GRUBU_ID"_s, id},
+                                  {u"GRUBU"_s, u"Hedef %1"_s.arg(id)}});
         }
         auto view = shownView();
         dm().Q_Grubu.open();

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
 using korvat::test::TempFolder;
 using korvat::test::TestDatabase;
 
@@ -48,7 +49,7 @@ private slots:
     {
         TempFolder folder;
         TdmSettings settings;
-        settings.defaultTarget = folder.filePath(QStringLiteral("Korvat/KORVAT.FDB"));
+        settings.defaultTarget = folder.filePath(u"Korvat/KORVAT.FDB"_s);
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);
         ShowWatcher watcher;
@@ -56,11 +57,11 @@ private slots:
         QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
         QCOMPARE(dialogs.calls().size(), 1);
         const ScriptedDialogs::Call& box = dialogs.lastCall();
-        QCOMPARE(box.caption, QStringLiteral("Application Error"));
+        QCOMPARE(box.caption, u"Application Error"_s);
         QCOMPARE(box.icon, DialogIcon::Error);
-        QVERIFY(box.text.startsWith(QStringLiteral("Exception ServerError in module window_tests at ")));
-        QVERIFY(box.text.contains(QStringLiteral("KORVAT.FDB")));
-        QVERIFY(box.text.endsWith(QStringLiteral(".\r\n")));
+        QVERIFY(box.text.startsWith(u"Exception ServerError in module window_tests at "_s));
+        QVERIFY(box.text.contains(u"KORVAT.FDB"_s));
+        QVERIFY(box.text.endsWith(u".\r\n"_s));
         QCOMPARE(watcher.mainWindowsShown, 0);
         QVERIFY(dm == nullptr);
     }
@@ -68,20 +69,20 @@ private slots:
     void aMissingClientLibraryIsReportedAsTheServerTypeSetting()
     {
         TdmSettings settings;
-        settings.clientLibraryFileName = QStringLiteral("libfbclient.so.99");
+        settings.clientLibraryFileName = u"libfbclient.so.99"_s;
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);
         QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
-        QVERIFY(dialogs.lastCall().text.contains(QStringLiteral(
-            "\r\nError reading IBDatabase1.ServerType: InterBase library libfbclient.so.99 not found in "
-            "the path. Please install InterBase to use this functionality.\r\n")));
+        QVERIFY(dialogs.lastCall().text.contains(
+            u"\r\nError reading IBDatabase1.ServerType: InterBase library libfbclient.so.99 not found in "
+            "the path. Please install InterBase to use this functionality.\r\n"_s));
     }
 
     void theWindowRunsUntilClosedAndTheEndCommits()
     {
         TempFolder folder;
         TdmSettings settings;
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
+        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
         TestDatabase::create(settings.defaultTarget).detach();
         ScriptedDialogs dialogs;
         ShowWatcher watcher;
@@ -93,7 +94,7 @@ private slots:
             sawWindow = window != nullptr && dm != nullptr && dm->IBTransaction1.inTransaction();
             if (dm) {
                 korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-                insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+                insert.prepare(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
                 insert.execute();
             }
             if (window)
@@ -104,14 +105,14 @@ private slots:
         QVERIFY(sawWindow);
         QCOMPARE(watcher.mainWindowsShown, 1);
         QVERIFY(dm == nullptr);
-        QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+        QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(u"T_GRUBU"_s), 1);
     }
 
     void aFinalCommitThatFailsIsShownAndEndsWithExitCodeOne()
     {
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
         server.start();
-        const QString local = server.databasePath(QStringLiteral("end-commit.fdb"));
+        const QString local = server.databasePath(u"end-commit.fdb"_s);
         QFile::remove(local);
         TdmSettings settings;
         settings.defaultTarget = server.remoteName(local);
@@ -120,7 +121,7 @@ private slots:
         dialogs.press(DialogButton::Ok);  // the error box of the failed commit
         QTimer::singleShot(0, [&] {
             korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-            insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+            insert.prepare(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
             insert.execute();
             server.kill();
             shownWindow()->close();

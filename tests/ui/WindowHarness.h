@@ -17,11 +17,13 @@
 #include <memory>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 class WindowHarness {
 public:
     explicit WindowHarness(const korvat::test::SchemaOptions& defaultTargetOptions = {})
     {
-        settings.defaultTarget = path(QStringLiteral("KORVAT.FDB"));
+        settings.defaultTarget = path(u"KORVAT.FDB"_s);
         settings.regionalSettings = korvat::RegionalSettings(QLatin1Char(','));
         korvat::test::TestDatabase::create(settings.defaultTarget, defaultTargetOptions).detach();
         window = std::make_unique<TL_Devir>(dialogs);

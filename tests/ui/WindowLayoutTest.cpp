@@ -18,6 +18,8 @@
 #include <QStyle>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QWidget* control(TL_Devir& window, const QString& name)
@@ -41,7 +43,7 @@ private slots:
 
     void windowHasItsCaptionSizeColourAndFont()
     {
-        QCOMPARE(m_window->objectName(), QStringLiteral("L_Devir"));
+        QCOMPARE(m_window->objectName(), u"L_Devir"_s);
         QCOMPARE(m_window->windowTitle(), QString::fromUtf8("Korvat Devir Programı "));
         QCOMPARE(m_window->size(), QSize(842, 587));
         QVERIFY(m_window->autoFillBackground());
@@ -49,8 +51,8 @@ private slots:
         const QFont font = m_window->font();
         QCOMPARE(font.pointSize(), 8);
         QVERIFY(!font.bold() && !font.italic());
-        if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-            QCOMPARE(font.family(), QStringLiteral("Tahoma"));
+        if (QFontDatabase::hasFamily(u"Tahoma"_s))
+            QCOMPARE(font.family(), u"Tahoma"_s);
         else
             QVERIFY(QFontDatabase::hasFamily(font.family()));
     }
@@ -107,8 +109,8 @@ private slots:
         // Designed at Tahoma's widths: another face may widen a caption, never move it.
         QCOMPARE(widget->pos(), geometry.topLeft());
         QCOMPARE(widget->height(), geometry.height());
-        if (widget->font().family() == QStringLiteral("Tahoma") || widget->inherits("QLineEdit")
-            || widget->inherits("QDateTimeEdit") || text == QStringLiteral("?"))
+        if (widget->font().family() == u"Tahoma"_s || widget->inherits("QLineEdit")
+            || widget->inherits("QDateTimeEdit") || text == u"?"_s)
             QCOMPARE(widget->width(), geometry.width());
         else
             QVERIFY(widget->width() >= geometry.width());
@@ -125,7 +127,7 @@ private slots:
                                    ? widget->fontMetrics().horizontalAdvance(text)
                                          + 2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin)
                                    : widget->sizeHint().width();
-            QVERIFY2(needed <= widget->width(), qPrintable(QStringLiteral("%1 needs %2 pixels in %3 (%4)")
+            QVERIFY2(needed <= widget->width(), qPrintable(u"%1 needs %2 pixels in %3 (%4)"_s
                                                                .arg(text)
                                                                .arg(needed)
                                                                .arg(widget->width())
