@@ -11,11 +11,7 @@ using namespace korvat::test;
 
 TEST(Connection, attachesReadsTheDialectAndDetaches)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"target.fdb"_s);
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.connection->open();
     EXPECT_TRUE(target.connection->connected());
     EXPECT_EQ(target.connection->databaseSqlDialect(), 3);
@@ -27,11 +23,7 @@ TEST(Connection, attachesReadsTheDialectAndDetaches)
 
 TEST(Connection, aDialectOneDatabaseIsUsedInDialectOne)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"d1.fdb"_s);
-    TestDatabase::create(path, SchemaOptions{.dialect = 1}).detach();
-
-    TargetSide target(path);
+    NewTarget target(SchemaOptions{.dialect = 1});
     target.openAndStart();
     EXPECT_EQ(target.connection->sqlDialect(), 1);
 
@@ -43,17 +35,13 @@ TEST(Connection, aDialectOneDatabaseIsUsedInDialectOne)
 
 TEST(Connection, refusesToAttachTwiceOrWithoutAName)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"target.fdb"_s);
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.connection->open();
     EXPECT_EQ(errorMessage([&] { target.connection->open(); }),
               u"Cannot perform operation -- DB is currently open"_s);
     EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(u"/x.fdb"_s); }),
               u"Cannot perform operation -- DB is currently open"_s);
-    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(path); }), u"<no error>"_s);
+    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(target.targetPath); }), u"<no error>"_s);
     target.connection->close();
 
     target.connection->setDatabaseName(QString());
@@ -91,11 +79,7 @@ TEST(Connection, attachesThroughAFolderWithTurkishLetters)
 
 TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"target.fdb"_s);
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.openAndStart();
     RecordingUser user;
     target.connection->addUser(&user);
@@ -106,18 +90,14 @@ TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
     EXPECT_EQ(user.closes, 1);
     EXPECT_FALSE(target.transaction->inTransaction());
 
-    TestDatabase check = TestDatabase::attach(path);
-    const auto rows = check.query(u"select GRUBU from T_GRUBU where GRUBU_ID = 7"_s);
+    const auto rows = target.committed(u"select GRUBU from T_GRUBU where GRUBU_ID = 7"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toString(), u"Kuruyemiş"_s);
 }
 
 TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"target.fdb"_s);
-    TestDatabase::create(path).detach();
-    TargetSide target(path);
+    NewTarget target;
     target.openAndStart();
     target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
 
@@ -126,7 +106,7 @@ TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
     fb_shutdown(0, fb_shutrsn_signal);
 
     target.transaction->commit();
-    EXPECT_EQ(TestDatabase::attach(path).rowCount(u"T_GRUBU"_s), 1);
+    EXPECT_EQ(target.committedCount(u"T_GRUBU"_s), 1);
 }
 
 TEST(Connection, aServerErrorNamesATurkishFileNameReadably)

@@ -11,28 +11,9 @@ using namespace korvat::test;
 
 namespace {
 
-class DataModule : public ::testing::Test {
+class DataModule : public ::testing::Test, protected TestWorkspace {
 protected:
-    void SetUp() override
-    {
-        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
-        TestDatabase::create(settings.defaultTarget).detach();
-    }
-
-    void insertGroupPending(Tdm& module, int id)
-    {
-        Statement statement(module.IBDatabase2, module.IBTransaction1);
-        statement.prepare(u"insert into T_GRUBU (GRUBU_ID) values (%1)"_s.arg(id));
-        statement.execute();
-    }
-
-    qint64 committedGroups(const QString& name)
-    {
-        return TestDatabase::attach(name).rowCount(u"T_GRUBU"_s);
-    }
-
-    TempFolder folder;
-    TdmSettings settings;
+    void SetUp() override { createTarget().detach(); }
 };
 
 }  // namespace
@@ -64,17 +45,17 @@ TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
 
 TEST_F(DataModule, aMissingDefaultTargetEndsTheCreation)
 {
-    settings.defaultTarget = folder.filePath(u"yok/KORVAT.FDB"_s);
+    settings.defaultTarget = path(u"yok/KORVAT.FDB"_s);
     EXPECT_THROW(Tdm module(settings), ServerError);
 }
 
 TEST_F(DataModule, detachingTheTargetCommitsAndTheTransactionCanStartAgain)
 {
     Tdm module(settings);
-    insertGroupPending(module, 1);
+    insertPendingGroup(module, 1);
     module.IBDatabase2.setConnected(false);
     EXPECT_FALSE(module.IBTransaction1.inTransaction());
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 1);
 
     module.IBDatabase2.setConnected(true);
     module.IBTransaction1.setActive(true);
@@ -85,26 +66,23 @@ TEST_F(DataModule, theEndOfTheProgramCommitsPendingRows)
 {
     {
         Tdm module(settings);
-        insertGroupPending(module, 1);
+        insertPendingGroup(module, 1);
         module.shutdown();
         EXPECT_FALSE(module.IBDatabase2.connected());
     }
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 1);
 
     {
         Tdm module(settings);
-        insertGroupPending(module, 2);
+        insertPendingGroup(module, 2);
     }  // destroyed without an orderly shutdown: still committed
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 2);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 2);
 }
 
 TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
 {
-    const QString source = folder.filePath(u"source.fdb"_s);
-    TestDatabase::create(source).detach();
-    Tdm module(settings);
-    module.IBDatabase1.setDatabaseName(source);
-    module.IBDatabase1.setConnected(true);
+    createSource().detach();
+    Tdm& module = attachSource();
     module.IBDatabase1.internalTransaction().start();
     module.shutdown();
     EXPECT_FALSE(module.IBDatabase1.connected());
@@ -114,19 +92,15 @@ TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
 TEST_F(DataModule, aCommitThatFailsAtTheEndOfTheProgramIsRaised)
 {
     LoopbackServer& server = loopbackServer();
-    server.start();
-    const QString remote = server.remoteName(server.databasePath(u"shutdown.fdb"_s));
-    QFile::remove(server.databasePath(u"shutdown.fdb"_s));
-    TestDatabase::create(remote).detach();
-    settings.defaultTarget = remote;
+    targetPath = settings.defaultTarget = server.createDatabase(u"shutdown.fdb"_s);
 
     Tdm module(settings);
-    insertGroupPending(module, 1);
+    insertPendingGroup(module, 1);
     server.kill();
     EXPECT_THROW(module.shutdown(), ServerError);
     EXPECT_FALSE(module.IBDatabase2.connected());
     EXPECT_FALSE(module.IBTransaction1.inTransaction());
 
     server.start();
-    EXPECT_EQ(committedGroups(remote), 0);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 0);
 }

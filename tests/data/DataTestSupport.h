@@ -1,13 +1,15 @@
 #pragma once
 
 // Small pieces shared by the data layer's tests: a target-like connection
-// with its transaction, and a check of an error's exact message.
+// with its transaction, on a new target file if wanted, and a check of an
+// error's exact message.
 
 #include "ClientLibrary.h"
 #include "Connection.h"
 #include "DatabaseUser.h"
 #include "Errors.h"
 #include "Statement.h"
+#include "TestWorkspace.h"
 #include "Transaction.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +77,19 @@ struct TargetSide {
     std::shared_ptr<ClientLibrary> client;
     std::unique_ptr<Connection> connection;
     std::unique_ptr<Transaction> transaction;
+};
+
+// A new target of the schema in a workspace of its own, and a TargetSide on
+// it, not yet attached.
+struct NewTarget : TestWorkspace, TargetSide {
+    explicit NewTarget(const SchemaOptions& options = {}) : TargetSide(created(options)) {}
+
+private:
+    QString created(const SchemaOptions& options)
+    {
+        createTarget(options).detach();
+        return targetPath;
+    }
 };
 
 }  // namespace korvat::test

@@ -12,46 +12,21 @@ using namespace korvat::test;
 
 namespace {
 
-class TargetDataSets : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
-        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
-    }
-
-    TestDatabase createTarget(const SchemaOptions& options = {})
-    {
-        return TestDatabase::create(settings.defaultTarget, options);
-    }
-
-    std::unique_ptr<Tdm> module()
-    {
-        return std::make_unique<Tdm>(settings);
-    }
-
-    QList<QVariantList> committed(const QString& sql)
-    {
-        return TestDatabase::attach(settings.defaultTarget).query(sql);
-    }
-
-    TempFolder folder;
-    TdmSettings settings;
-};
+class TargetDataSets : public ::testing::Test, protected TestWorkspace {};
 
 }  // namespace
 
 TEST_F(TargetDataSets, makeTheirFieldsFromTheResult)
 {
     createTarget(SchemaOptions{.grubuAsChar = true}).detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    ASSERT_EQ(dm->Q_Grubu.fieldCount(), 4);
-    const Field& key = dm->Q_Grubu.fieldByName(u"grubu_id");
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    ASSERT_EQ(dm.Q_Grubu.fieldCount(), 4);
+    const Field& key = dm.Q_Grubu.fieldByName(u"grubu_id");
     EXPECT_EQ(key.kind(), FieldKind::SmallInt);
     EXPECT_TRUE(key.required());
     EXPECT_TRUE(key.isKey());
-    const Field& name = dm->Q_Grubu.fieldByName(u"GRUBU");
+    const Field& name = dm.Q_Grubu.fieldByName(u"GRUBU");
     EXPECT_EQ(name.kind(), FieldKind::String);
     EXPECT_EQ(name.size(), 40);
     EXPECT_TRUE(name.def().fixedLength);
@@ -62,11 +37,11 @@ TEST_F(TargetDataSets, makeTheirFieldsFromTheResult)
 TEST_F(TargetDataSets, findFieldsWithoutRegardToCaseAndNameTheMissingOne)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Stok.open();
-    EXPECT_EQ(&dm->Q_Stok.fieldByName(u"Stok_kodu"), &dm->Q_Stok.fieldByName(u"STOK_KODU"));
-    EXPECT_EQ(&dm->Q_Stok.fieldByName(u"stok_kodu"), &dm->Q_Stok.fieldByName(u"STOK_KODU"));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Stok.fieldByName(u"yok_boyle"); }),
+    Tdm& dm = createDataModule();
+    dm.Q_Stok.open();
+    EXPECT_EQ(&dm.Q_Stok.fieldByName(u"Stok_kodu"), &dm.Q_Stok.fieldByName(u"STOK_KODU"));
+    EXPECT_EQ(&dm.Q_Stok.fieldByName(u"stok_kodu"), &dm.Q_Stok.fieldByName(u"STOK_KODU"));
+    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"yok_boyle"); }),
               u"Q_Stok: Field 'yok_boyle' not found"_s);
 }
 
@@ -77,8 +52,8 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
     target.insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, 500}});
     target.detach();
 
-    auto dm = module();
-    EditableDataSet& stok = dm->Q_Stok;
+    Tdm& dm = createDataModule();
+    EditableDataSet& stok = dm.Q_Stok;
     stok.open();
     stok.append();
     EXPECT_EQ(stok.state(), DataSetState::Insert);
@@ -91,7 +66,7 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
     EXPECT_EQ(stok.currentRow(), 1);  // after the card with key 500
     EXPECT_EQ(stok.fieldByName(u"STOK_ID").asString(), u"101"_s);
 
-    dm->IBTransaction1.commitRetaining();
+    dm.IBTransaction1.commitRetaining();
     EXPECT_TRUE(stok.active());  // commit retaining keeps the data set open
     const auto rows = committed(
         u"select STOK_ADI, SATIS_FIYATI, ENVANTER from T_STOK where STOK_ID = 101"_s);
@@ -104,24 +79,24 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
 TEST_F(TargetDataSets, aKeySetBeforeThePostIsKeptAndNoValueIsDrawn)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"GRUBU_ID").setAsString(u"77"_s);
-    dm->Q_Grubu.post();
-    dm->IBTransaction1.commitRetaining();
-    EXPECT_EQ(TestDatabase::attach(settings.defaultTarget).generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 0);
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"GRUBU_ID").setAsString(u"77"_s);
+    dm.Q_Grubu.post();
+    dm.IBTransaction1.commitRetaining();
+    EXPECT_EQ(attachTarget().generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 0);
     EXPECT_EQ(committed(u"select GRUBU_ID from T_GRUBU"_s).value(0).value(0).toInt(), 77);
 }
 
 TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
 {
     TestDatabase target = createTarget();
-    target.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
+    addGroup(target, 1);
     target.detach();
 
-    auto dm = module();
-    EditableDataSet& grubu = dm->Q_Grubu;
+    Tdm& dm = createDataModule();
+    EditableDataSet& grubu = dm.Q_Grubu;
     grubu.open();
     grubu.append();
     grubu.fieldByName(u"grubu").setAsString(u"Şarküteri"_s);
@@ -130,11 +105,11 @@ TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
     EXPECT_EQ(grubu.fieldByName(u"GRUBU_ID").asString(), u"1"_s);
 
     // Another program frees the key; the next append posts the pending row again.
-    TestDatabase::attach(settings.defaultTarget).exec(u"delete from T_GRUBU"_s);
+    attachTarget().exec(u"delete from T_GRUBU"_s);
     grubu.append();
     grubu.cancel();
-    dm->IBTransaction1.commitRetaining();
-    TestDatabase check = TestDatabase::attach(settings.defaultTarget);
+    dm.IBTransaction1.commitRetaining();
+    TestDatabase check = attachTarget();
     EXPECT_EQ(check.generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 1);
     const auto rows = check.query(u"select GRUBU_ID, GRUBU from T_GRUBU"_s);
     ASSERT_EQ(rows.size(), 1);
@@ -144,14 +119,14 @@ TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
 TEST_F(TargetDataSets, anUnmodifiedPendingRowIsDroppedByTheNextAppend)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
-    dm->Q_Grubu.post();
-    EXPECT_EQ(dm->Q_Grubu.recordCount(), 1);
-    EXPECT_EQ(dm->Q_Grubu.fieldByName(u"GRUBU_ID").asString(), u"1"_s);
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    dm.Q_Grubu.post();
+    EXPECT_EQ(dm.Q_Grubu.recordCount(), 1);
+    EXPECT_EQ(dm.Q_Grubu.fieldByName(u"GRUBU_ID").asString(), u"1"_s);
 }
 
 TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
@@ -159,28 +134,27 @@ TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
     TestDatabase target = createTarget();
     target.setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32767);
     target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }),
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
               u"32768 is not a valid value for field 'GRUBU_ID'. The allowed range is "
                "-32768 to 32767"_s);
-    dm->IBTransaction1.commitRetaining();
-    EXPECT_EQ(TestDatabase::attach(settings.defaultTarget).generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s),
-              32768);
+    dm.IBTransaction1.commitRetaining();
+    EXPECT_EQ(attachTarget().generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 32768);
 }
 
 TEST_F(TargetDataSets, aTextLongerThanItsFieldIsRefusedAtThePostNeverCut)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"kisa_yol").setAsString(QString(21, QLatin1Char('x')));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }),
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"kisa_yol").setAsString(QString(21, QLatin1Char('x')));
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
               u"Trying to store a string of length 21 into a field that can only contain 20"_s);
-    EXPECT_EQ(dm->Q_Grubu.state(), DataSetState::Insert);
+    EXPECT_EQ(dm.Q_Grubu.state(), DataSetState::Insert);
 }
 
 TEST_F(TargetDataSets, aRequiredFieldLeftNullFailsBeforeTheServerIsAsked)
@@ -188,11 +162,11 @@ TEST_F(TargetDataSets, aRequiredFieldLeftNullFailsBeforeTheServerIsAsked)
     TestDatabase target = createTarget();
     target.exec(u"alter table T_GRUBU alter GRUBU set not null"_s);
     target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"sira_no").setAsString(u"3"_s);
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }), u"Field 'GRUBU' must have a value"_s);
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"sira_no").setAsString(u"3"_s);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }), u"Field 'GRUBU' must have a value"_s);
 }
 
 TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInsert)
@@ -202,13 +176,14 @@ TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInser
         u"create trigger T_CARI_NOTE for T_CARI before insert as begin new.ACIKLAMA = 'tetik'; end"_s;
     for (const bool defaulted : {true, false}) {
         SCOPED_TRACE(defaulted);
-        QFile::remove(settings.defaultTarget);
+        dataModule.reset();  // detached before its file is made anew
+        QFile::remove(targetPath);
         TestDatabase target = createTarget(SchemaOptions{.cariWithDefaultAndComputed = defaulted});
         target.exec(trigger);
         target.detach();
 
-        auto dm = module();
-        EditableDataSet& cari = dm->Q_Cari;
+        Tdm& dm = createDataModule();
+        EditableDataSet& cari = dm.Q_Cari;
         cari.open();
         cari.append();
         cari.fieldByName(u"cari_adi").setAsString(u"Ali"_s);
@@ -227,22 +202,22 @@ TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInser
 TEST_F(TargetDataSets, charValuesKeepTheirPaddingInTheTarget)
 {
     TestDatabase target = createTarget(SchemaOptions{.grubuAsChar = true});
-    target.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"KISA_YOL"_s, u"F1"_s}});
+    addGroup(target, 1, {{u"KISA_YOL"_s, u"F1"_s}});
     target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    EXPECT_EQ(dm->Q_Grubu.fieldByName(u"kisa_yol").asString(), u"F1"_s.leftJustified(20));
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    EXPECT_EQ(dm.Q_Grubu.fieldByName(u"kisa_yol").asString(), u"F1"_s.leftJustified(20));
 }
 
 TEST_F(TargetDataSets, editAndDeleteGoThroughTheirOwnStatements)
 {
     TestDatabase target = createTarget();
-    target.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"GRUBU"_s, u"Eski"_s}});
-    target.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 2}, {u"GRUBU"_s, u"Silinecek"_s}});
+    addGroup(target, 1, {{u"GRUBU"_s, u"Eski"_s}});
+    addGroup(target, 2, {{u"GRUBU"_s, u"Silinecek"_s}});
     target.detach();
 
-    auto dm = module();
-    EditableDataSet& grubu = dm->Q_Grubu;
+    Tdm& dm = createDataModule();
+    EditableDataSet& grubu = dm.Q_Grubu;
     grubu.open();
     grubu.fetchAll();
     grubu.moveTo(0);
@@ -253,7 +228,7 @@ TEST_F(TargetDataSets, editAndDeleteGoThroughTheirOwnStatements)
     EXPECT_EQ(grubu.state(), DataSetState::Browse);
     grubu.deleteCurrent();
     EXPECT_EQ(grubu.recordCount(), 1);
-    dm->IBTransaction1.commitRetaining();
+    dm.IBTransaction1.commitRetaining();
 
     const auto rows = committed(u"select GRUBU_ID, GRUBU from T_GRUBU"_s);
     ASSERT_EQ(rows.size(), 1);
@@ -264,24 +239,24 @@ TEST_F(TargetDataSets, editAndDeleteGoThroughTheirOwnStatements)
 TEST_F(TargetDataSets, aTargetLackingAColumnOpensAndFailsAtTheLookup)
 {
     createTarget(SchemaOptions{.stokWithoutKmpM2 = true}).detach();
-    auto dm = module();
-    dm->Q_Stok.open();
-    dm->Q_Stok.append();
-    EXPECT_EQ(errorMessage([&] { dm->Q_Stok.fieldByName(u"kmp_m2"); }),
+    Tdm& dm = createDataModule();
+    dm.Q_Stok.open();
+    dm.Q_Stok.append();
+    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"kmp_m2"); }),
               u"Q_Stok: Field 'kmp_m2' not found"_s);
 }
 
 TEST_F(TargetDataSets, aFullCommitClosesThemAndDropsAPendingRow)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
-    dm->IBTransaction1.commit();
-    EXPECT_FALSE(dm->Q_Grubu.active());
-    EXPECT_EQ(dm->Q_Grubu.recordCount(), 0);
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.append(); }),
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    dm.IBTransaction1.commit();
+    EXPECT_FALSE(dm.Q_Grubu.active());
+    EXPECT_EQ(dm.Q_Grubu.recordCount(), 0);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.append(); }),
               u"Q_Grubu: Cannot perform this operation on a closed dataset"_s);
     EXPECT_TRUE(committed(u"select * from T_GRUBU"_s).isEmpty());
 }

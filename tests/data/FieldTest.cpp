@@ -12,23 +12,17 @@ using namespace korvat::test;
 
 namespace {
 
-class FieldsOfANewCard : public ::testing::Test {
+class FieldsOfANewCard : public ::testing::Test, protected TestWorkspace {
 protected:
     void SetUp() override
     {
-        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
-        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
-        TestDatabase::create(settings.defaultTarget).detach();
-        dm = std::make_unique<Tdm>(settings);
-        dm->Q_Stok.open();
-        dm->Q_Stok.append();
+        createTarget().detach();
+        EditableDataSet& cards = createDataModule().Q_Stok;
+        cards.open();
+        cards.append();
     }
 
-    Field& field(const char16_t* name) { return dm->Q_Stok.fieldByName(name); }
-
-    TempFolder folder;
-    TdmSettings settings;
-    std::unique_ptr<Tdm> dm;
+    Field& field(const char16_t* name) { return dataModule->Q_Stok.fieldByName(name); }
 };
 
 }  // namespace
@@ -81,10 +75,7 @@ TEST(GeneratorName, isWrittenAsConfiguredOnlyWhenPlain)
 
 TEST(TableInfoCache, readsATableOncePerDatabaseFileName)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(u"t.fdb"_s);
-    TestDatabase::create(path, SchemaOptions{.cariWithDefaultAndComputed = true}).detach();
-    TargetSide target(path);
+    NewTarget target(SchemaOptions{.cariWithDefaultAndComputed = true});
     target.connection->open();
 
     TableInfoCache cache;
@@ -94,7 +85,7 @@ TEST(TableInfoCache, readsATableOncePerDatabaseFileName)
     EXPECT_EQ(first.primaryKey, QStringList{u"CARI_ID"_s});
 
     // A change made afterwards is not seen: the answer is kept for the run.
-    TestDatabase::attach(path).exec(u"alter table T_CARI alter AKTIFLIK drop default"_s);
+    target.attachTarget().exec(u"alter table T_CARI alter AKTIFLIK drop default"_s);
     const TableInfo& again = cache.lookup(*target.connection, u"T_CARI"_s);
     EXPECT_EQ(&again, &first);
     EXPECT_TRUE(again.defaultedColumns.contains(u"AKTIFLIK"_s));

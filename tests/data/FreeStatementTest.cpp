@@ -17,9 +17,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace korvat;
+using korvat::test::NewTarget;
 using korvat::test::SchemaOptions;
-using korvat::test::TempFolder;
-using korvat::test::TestDatabase;
 
 namespace {
 
@@ -27,15 +26,7 @@ const QDateTime kPickerValue(QDate(2024, 1, 2), QTime(21, 57, 33, 446));
 
 class FreeStatementTest : public ::testing::Test {
 protected:
-    explicit FreeStatementTest(const SchemaOptions& options = {})
-        : db(TestDatabase::create(folder.filePath(u"target.fdb"_s), options))
-    {
-        connection.setParams({u"user_name=SYSDBA"_s, u"password=quietbolt"_s});
-        connection.open();
-        transaction.setParams({u"read_committed"_s, u"rec_version"_s, u"nowait"_s});
-        connection.setDefaultTransaction(&transaction);
-        transaction.start();
-    }
+    explicit FreeStatementTest(const SchemaOptions& options = {}) : target(options) { target.openAndStart(); }
 
     // The opening stock entry as the stock transfer writes it.
     void fillStockEntry(const QString& stokId, double giren, std::optional<double> fiyat)
@@ -62,26 +53,17 @@ protected:
     QList<QVariantList> committedRows(const QString& select)
     {
         transaction.commitRetaining();
-        return db.query(select);
+        return target.committed(select);
     }
 
-    TempFolder folder;
-    TestDatabase db;
-    std::shared_ptr<ClientLibrary> client = ClientLibrary::load();
-    Connection connection{u"IBDatabase2"_s, client, db.name()};
-    Transaction transaction{u"IBTransaction1"_s, client};
-    FreeStatement qry{u"qry"_s, connection, transaction, RegionalSettings()};
+    NewTarget target;
+    Transaction& transaction = *target.transaction;
+    FreeStatement qry{u"qry"_s, *target.connection, transaction, RegionalSettings()};
 };
 
 class FreeStatementNotNullTest : public FreeStatementTest {
 protected:
-    FreeStatementNotNullTest() : FreeStatementTest(notNull()) {}
-    static SchemaOptions notNull()
-    {
-        SchemaOptions options;
-        options.movementColumnsNotNull = true;
-        return options;
-    }
+    FreeStatementNotNullTest() : FreeStatementTest(SchemaOptions{.movementColumnsNotNull = true}) {}
 };
 
 const QString kStockRows =
@@ -121,7 +103,7 @@ TEST_F(FreeStatementTest, successiveEntriesShareNoValueAndAnEmptyTextIsNull)
 
 TEST_F(FreeStatementTest, dateAndTimeKeepsWholeSecondsAndADateColumnTheDateAlone)
 {
-    db.exec(u"create table t_gun (gun date, zaman timestamp, saat time)"_s);
+    target.attachTarget().exec(u"create table t_gun (gun date, zaman timestamp, saat time)"_s);
     setText(u"insert into t_gun values (:deger, :Deger, :DEGER)"_s);
     ASSERT_EQ(qry.params().size(), 1u) << "one name, three positions";
     qry.paramByName(u"deger"_s).setAsDateTime(kPickerValue);
@@ -136,7 +118,7 @@ TEST_F(FreeStatementTest, dateAndTimeKeepsWholeSecondsAndADateColumnTheDateAlone
 
 TEST_F(FreeStatementTest, textForDateColumnsIsReadAsADateAndTime)
 {
-    db.exec(u"create table t_gun (gun date, zaman timestamp)"_s);
+    target.attachTarget().exec(u"create table t_gun (gun date, zaman timestamp)"_s);
     setText(u"insert into t_gun values (:gun, :zaman)"_s);
     qry.paramByName(u"gun"_s).setAsString(u"2024-03-05"_s);
     qry.paramByName(u"zaman"_s).setAsString(u" 2024-03-05 10:20:30 "_s);
@@ -161,7 +143,7 @@ TEST(ReadDateTimeText, acceptsTheLocaleShortFormsAndATimeAlone)
 
 TEST_F(FreeStatementTest, reexecutingTheSameTextBindsTheNewValuesByTheDescribedColumn)
 {
-    db.exec(u"create table t_ad (ad varchar(5))"_s);
+    target.attachTarget().exec(u"create table t_ad (ad varchar(5))"_s);
     setText(u"insert into t_ad values (:ad)"_s);
     qry.paramByName(u"ad"_s).setAsString(u"ab"_s);
     qry.execute();

@@ -16,10 +16,9 @@ class ThroughTheServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server().start();
         const QString file = u"t%1.fdb"_s.arg(QUuid::createUuid().toString(QUuid::Id128));
+        server().createDatabase(file);
         localPath = server().databasePath(file);
-        TestDatabase::create(server().remoteName(localPath)).detach();
     }
 
     static LoopbackServer& server() { return loopbackServer(); }
