@@ -127,9 +127,6 @@ class CarryOverInvariantTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    QString sourcePath;
-    QString targetPath;
-
     // The source's active cards and accounts, and all its groups.
     Table sourceGroups, sourceCards, sourceAccounts;
 
@@ -268,11 +265,9 @@ private slots:
         QFETCH(quint32, seed);
         QFETCH(RandomShape, shape);
         QFETCH(bool, failsHalfWay);
-        sourcePath = h->path(u"KAYNAK.FDB"_s);
-        targetPath = h->path(u"HEDEF.FDB"_s);
         int carriedPerPress = 0;
         {
-            TestDatabase source = TestDatabase::create(sourcePath);
+            TestDatabase source = h->createSource();
             korvat::test::fillRandomSource(source, seed, shape);
             sourceGroups = readTable(source, korvat::test::kGrubuTable);
             sourceCards = readTable(source, korvat::test::kStokTable, u"where AKTIFLIK = 1"_s);
@@ -285,17 +280,16 @@ private slots:
                 source.exec(u"update T_STOK set SIRA_NO = 40000 where STOK_ID = %1"_s
                                 .arg(sourceCards.rows[carriedPerPress][0].toInt()));
             }
-            TestDatabase target = TestDatabase::create(targetPath, SchemaOptions{.stokSiraNoSmallInt = failsHalfWay});
+            TestDatabase target = h->createTarget(SchemaOptions{.stokSiraNoSmallInt = failsHalfWay});
             korvat::test::fillRandomTarget(target, seed);
         }
         const bool stockFails = carriedPerPress < sourceCards.rows.size();
-        const TargetState before(targetPath);
-        h->chooseSource(sourcePath);
-        h->chooseTarget(targetPath);
+        const TargetState before(h->targetPath);
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button1);
         QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_GRUBU"_s),
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s),
                  before.grubu().rows.size() + sourceGroups.rows.size());  // committed before the message
 
         h->window->chStokBakiye->setChecked(true);
@@ -309,7 +303,7 @@ private slots:
         h->transfer(h->window->Button3);
         QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
 
-        const TargetState after(targetPath);
+        const TargetState after(h->targetPath);
         checkOldRowsUnchanged(before, after);
         checkGroups(before, after);
         checkCards(before, after, carriedPerPress);

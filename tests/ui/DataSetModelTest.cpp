@@ -1,6 +1,6 @@
 #include "DataSetModel.h"
 #include "GridBinding.h"
-#include "TestDatabase.h"
+#include "TestWorkspace.h"
 #include "UiTest.h"
 #include "u_dm.h"
 
@@ -55,22 +55,14 @@ class DataSetModelTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempFolder> m_folder;
-    QString m_sourcePath;
-    QString m_targetPath;
-    std::unique_ptr<Tdm> m_dm;
+    std::unique_ptr<TestWorkspace> m_workspace;
     QStringList m_errors;
     QStringList m_questions;
     std::deque<bool> m_answers;
 
-    Tdm& dm() { return *m_dm; }
+    Tdm& dm() { return *m_workspace->dataModule; }
 
-    void openSourceGroups()
-    {
-        dm().IBDatabase1.setDatabaseName(m_sourcePath);
-        dm().IBDatabase1.setConnected(true);
-        dm().qryGrubu.open();
-    }
+    void openSourceGroups() { m_workspace->attachSource().qryGrubu.open(); }
 
     DataSetModel::ErrorHandler errorCollector()
     {
@@ -110,33 +102,22 @@ private:
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TempFolder>();
-        m_sourcePath = m_folder->filePath(u"source.fdb"_s);
-        m_targetPath = m_folder->filePath(u"KORVAT.FDB"_s);
+        m_workspace = std::make_unique<TestWorkspace>();
         {
-            TestDatabase source = TestDatabase::create(m_sourcePath);
+            TestDatabase source = m_workspace->createSource();
             for (int id = 1; id <= sourceGroups; ++id)
-                source.insertRow(u"T_GRUBU"_s,
-                                 {{u"GRUBU_ID"_s, id},
-                                  {u"GRUBU"_s, u"Grup %1"_s.arg(id)},
-                                  {u"SIRA_NO"_s, id * 10}});
-            TestDatabase target = TestDatabase::create(m_targetPath);
-            for (int id = 1; id <= targetGroups; ++id)
-                target.insertRow(u"T_GRUBU"_s,
-                                 {{u"GRUBU_ID"_s, id},
-                                  {u"GRUBU"_s, u"Hedef %1"_s.arg(id)}});
+                addGroup(source, id, {{u"GRUBU"_s, u"Grup %1"_s.arg(id)}, {u"SIRA_NO"_s, id * 10}});
+            TestDatabase target = m_workspace->createTarget();
+            addGroups(target, targetGroups, u"Hedef");
             target.setGenerator(QString::fromLatin1(kGrubuGenerator), 100);
         }
-        TdmSettings settings;
-        settings.defaultTarget = m_targetPath;
-        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
-        m_dm = std::make_unique<Tdm>(settings);
+        m_workspace->createDataModule();
         m_errors.clear();
         m_questions.clear();
         m_answers.clear();
     }
 
-    void cleanup() { m_dm.reset(); }
+    void cleanup() { m_workspace.reset(); }
 
     void aWalkedAndClosedQueryKeepsTheModelConsistent()
     {
@@ -478,9 +459,7 @@ private slots:
 
         dm().IBTransaction1.commit();
         QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s)
-                     .toString(),
+        QCOMPARE(m_workspace->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s).toString(),
                  u"Değişti"_s);
         QVERIFY(m_errors.isEmpty());
     }
@@ -554,9 +533,7 @@ private slots:
         QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), u"101"_s);
 
         dm().IBTransaction1.commitRetaining();
-        QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(u"select GRUBU from T_GRUBU where GRUBU_ID = 101"_s)
-                     .toString(),
+        QCOMPARE(m_workspace->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 101"_s).toString(),
                  u"Yeni Grup"_s);
         QVERIFY(m_errors.isEmpty());
     }
@@ -609,19 +586,15 @@ private slots:
         QVERIFY(m_errors.isEmpty());
 
         dm().IBTransaction1.commit();
-        TestDatabase target = TestDatabase::attach(m_targetPath);
-        QCOMPARE(target.rowCount(u"T_GRUBU"_s), qint64(targetGroups - 1));
-        QVERIFY(target.query(u"select 1 from T_GRUBU where GRUBU_ID = 2"_s).isEmpty());
+        QCOMPARE(m_workspace->committedCount(u"T_GRUBU"_s), qint64(targetGroups - 1));
+        QVERIFY(m_workspace->committed(u"select 1 from T_GRUBU where GRUBU_ID = 2"_s).isEmpty());
     }
 
     void theDataSetStaysPutWhileADeletedRowLeavesTheView()
     {
         {
-            TestDatabase target = TestDatabase::attach(m_targetPath);
-            for (int id = targetGroups + 1; id <= 40; ++id)
-                target.insertRow(u"T_GRUBU"_s,
-                                 {{u"GRUBU_ID"_s, id},
-                                  {u"GRUBU"_s, u"Hedef %1"_s.arg(id)}});
+            TestDatabase target = m_workspace->attachTarget();
+            addGroups(target, 40 - targetGroups, u"Hedef", targetGroups + 1);
         }
         auto view = shownView();
         dm().Q_Grubu.open();

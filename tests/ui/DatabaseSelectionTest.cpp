@@ -7,19 +7,10 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;
 
 class DatabaseSelectionTest : public WindowTestCase {
     Q_OBJECT
-
-private:
-    QString createDatabase(const QString& name, const SchemaOptions& options = {})
-    {
-        const QString file = h->path(name);
-        TestDatabase::create(file, options).detach();
-        return file;
-    }
 
 private slots:
     void startsWithTheDefaultTargetAttachedAndNoDataSetOpen()
@@ -41,19 +32,19 @@ private slots:
         };
         refusedAsUnset();
 
-        const QString target = createDatabase(u"hedef.fdb"_s);
+        const QString target = h->createDatabase(u"hedef.fdb"_s);
         h->chooseTarget(target);
         refusedAsUnset();  // only the target
 
         // A path typed into a box is not a chosen database, even a real one.
-        const QString source = createDatabase(u"kaynak.fdb"_s);
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
         h->window->edtKaynakDatabase->setText(source);
         refusedAsUnset();
 
         h->chooseSource(source);
         QVERIFY(h->window->MesajSet());
 
-        h->window->edtHedefDatabase->setText(createDatabase(u"elle.fdb"_s));
+        h->window->edtHedefDatabase->setText(h->createDatabase(u"elle.fdb"_s));
         refusedAsUnset();  // typed over the chosen target
         h->window->edtHedefDatabase->setText(target);
         QVERIFY(h->window->MesajSet());
@@ -69,7 +60,7 @@ private slots:
             QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::None);
             QCOMPARE(h->dialogs.lastCall().text, u"Kaynak ve hedef farklı olmalıdır!"_s);
         };
-        const QString file = createDatabase(u"tek.fdb"_s);
+        const QString file = h->createDatabase(u"tek.fdb"_s);
         h->chooseSource(file);
         h->chooseTarget(file);
         refusedAsSame();
@@ -82,13 +73,13 @@ private slots:
         h->chooseTarget(link);
         refusedAsSame();
 
-        h->chooseTarget(createDatabase(u"baska.fdb"_s));
+        h->chooseTarget(h->createDatabase(u"baska.fdb"_s));
         QVERIFY(h->window->MesajSet());
     }
 
     void choosingTheSourceOpensItsQueriesInOneReadTransaction()
     {
-        const QString first = createDatabase(u"kaynak1.fdb"_s);
+        const QString first = h->createDatabase(u"kaynak1.fdb"_s);
         TestDatabase::attach(first).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
         h->chooseSource(first);
         QCOMPARE(h->window->edtKaynakDatabase->text(), first);
@@ -97,7 +88,7 @@ private slots:
 
         // Choosing again closes the first source's queries and ends its read transaction.
         const isc_tr_handle firstRead = *dm->IBDatabase1.internalTransaction().handle();
-        const QString second = createDatabase(u"kaynak2.fdb"_s);
+        const QString second = h->createDatabase(u"kaynak2.fdb"_s);
         h->chooseSource(second);
         QCOMPARE(dm->IBDatabase1.databaseName(), second);
         QCOMPARE(h->window->DBGrid1->model()->rowCount(), 0);
@@ -116,7 +107,7 @@ private slots:
 
     void theDialogOffersTheLastChosenName()
     {
-        const QString source = createDatabase(u"kaynak.fdb"_s);
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
         h->chooseSource(source);
         h->dialogs.cancelFile();
         h->window->SpeedButton2->click();
@@ -127,9 +118,9 @@ private slots:
 
     void choosingTheTargetCommitsThePreviousOneAndOpensTheNew()
     {
-        const QString source = createDatabase(u"kaynak.fdb"_s);
-        const QString oldTarget = createDatabase(u"hedef1.fdb"_s);
-        const QString newTarget = createDatabase(u"hedef2.fdb"_s);
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
+        const QString oldTarget = h->createDatabase(u"hedef1.fdb"_s);
+        const QString newTarget = h->createDatabase(u"hedef2.fdb"_s);
         h->chooseSource(source);
         h->chooseTarget(oldTarget);
         QVERIFY(dm->Q_Grubu.active() && dm->Q_Stok.active() && dm->Q_Cari.active());
@@ -163,7 +154,7 @@ private slots:
 
     void aTransferWithATypedTargetIsRefusedBeforeItStarts()
     {
-        const QString source = createDatabase(u"kaynak.fdb"_s);
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
         TestDatabase::attach(source).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
         h->chooseSource(source);
         h->window->edtHedefDatabase->setText(h->path(u"elle.fdb"_s));
@@ -187,8 +178,8 @@ private slots:
 
     void answeringNoWritesNothing()
     {
-        const QString source = createDatabase(u"kaynak.fdb"_s);
-        const QString target = createDatabase(u"hedef.fdb"_s);
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
+        const QString target = h->createDatabase(u"hedef.fdb"_s);
         TestDatabase::attach(source).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
         h->chooseSource(source);
         h->chooseTarget(target);

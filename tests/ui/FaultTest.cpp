@@ -32,24 +32,14 @@ private:
     // A source with `cards` active stock cards and `groups` groups.
     QString makeSource(int cards, int groups = 0, const SchemaOptions& options = {})
     {
-        const QString path = h->path(u"KAYNAK.FDB"_s);
-        TestDatabase source = TestDatabase::create(path, options);
-        for (int id = 1; id <= cards; ++id)
-            source.insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, id},
-                                                       {u"STOK_ADI"_s, u"Ürün %1"_s.arg(id)},
-                                                       {u"AKTIFLIK"_s, 1}});
-        for (int id = 1; id <= groups; ++id)
-            source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, id},
-                                                        {u"GRUBU"_s, u"Grup %1"_s.arg(id)}});
-        return path;
+        TestDatabase source = h->createSource(options);
+        korvat::test::addCards(source, cards);
+        korvat::test::addGroups(source, groups);
+        return h->sourcePath;
     }
 
-    QString makeTarget(const QString& fileName = u"HEDEF.FDB"_s)
-    {
-        const QString path = h->path(fileName);
-        TestDatabase::create(path).detach();
-        return path;
-    }
+    // The workspace's target unless named otherwise.
+    QString makeTarget(const QString& fileName = u"HEDEF.FDB"_s) { return h->createDatabase(fileName); }
 
     // Chooses a database whose attach or opening fails: the error box is answered.
     void chooseFailing(QPushButton* button, const QString& path)
@@ -69,12 +59,9 @@ private slots:
     void aServerStoppedDuringAStockTransferLeavesTheCommittedCardsAndANewTargetWorks()
     {
         LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
-        const QString local = server.databasePath(u"stok-kill.fdb"_s);
-        QFile::remove(local);
-        TestDatabase::create(server.remoteName(local)).detach();
+        const QString remote = server.createDatabase(u"stok-kill.fdb"_s);
         h->chooseSource(makeSource(6));
-        h->chooseTarget(server.remoteName(local));
+        h->chooseTarget(remote);
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
 
@@ -94,11 +81,11 @@ private slots:
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().count(u"Stoklar aktarıldı"_s), 2);
         dm->IBTransaction1.commitRetaining();
-        QCOMPARE(TestDatabase::attach(newTarget).rowCount(u"T_STOK"_s), 6);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 6);
 
         // The first transfer's cards were committed; the lost ones never were.
         server.start();
-        QCOMPARE(TestDatabase::attach(server.remoteName(local)).rowCount(u"T_STOK"_s), 6);
+        QCOMPARE(TestDatabase::attach(remote).rowCount(u"T_STOK"_s), 6);
     }
 
     void aRowHeldByAnotherConnectionFailsTheTransferAtOnce()
@@ -190,16 +177,14 @@ private slots:
     void aSmallGeneratorPastItsRangeStopsTheGroupsAndKeepsThoseBefore()
     {
         h->chooseSource(makeSource(0, 3));
-        const QString target = makeTarget();
-        TestDatabase::attach(target).setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32766);
-        h->chooseTarget(target);
+        h->createTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32766);
+        h->chooseTarget(h->targetPath);
 
         h->transfer(h->window->Button1);
         QVERIFY(errorShownContaining(u"-32768 to 32767"_s));
         QVERIFY(!h->messages().contains(u"Gruplar aktarıldı"_s));
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(target).query(u"select GRUBU_ID, GRUBU from T_GRUBU"_s),
+        h->endProgram();
+        QCOMPARE(h->committed(u"select GRUBU_ID, GRUBU from T_GRUBU"_s),
                  (QList<QVariantList>{{32767, u"Grup 1"_s}}));
     }
 
@@ -209,8 +194,7 @@ private slots:
         TestDatabase::attach(target).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"GRUBU"_s, u"Kasap"_s}});
         TestDatabase::attach(target).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 2}});
         h->chooseTarget(target);
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        QVERIFY(h->showWindow());
 
         QTableView* grid = h->window->DBGrid3;
         QAbstractItemModel* model = grid->model();
@@ -222,10 +206,8 @@ private slots:
         grid->setCurrentIndex(model->index(1, nameColumn));  // leaving the row posts it
         QVERIFY(errorShownContaining(u"Trying to store a string of length 41"_s));
 
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(target).scalar(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s),
-                 QVariant(u"Kasap"_s));
+        h->endProgram();
+        QCOMPARE(h->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s), QVariant(u"Kasap"_s));
     }
 };
 

@@ -2,7 +2,7 @@
 #include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
 #include "Startup.h"
-#include "TestDatabase.h"
+#include "TestWorkspace.h"
 #include "UiTest.h"
 #include "u_L_Devir.h"
 
@@ -12,8 +12,7 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using korvat::test::TempFolder;
-using korvat::test::TestDatabase;
+using korvat::test::TestWorkspace;
 
 namespace {
 
@@ -47,14 +46,13 @@ private:
 private slots:
     void aMissingDefaultTargetShowsTheApplicationErrorAndNoWindow()
     {
-        TempFolder folder;
-        TdmSettings settings;
-        settings.defaultTarget = folder.filePath(u"Korvat/KORVAT.FDB"_s);
+        TestWorkspace workspace;
+        workspace.settings.defaultTarget = workspace.path(u"Korvat/KORVAT.FDB"_s);
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);
         ShowWatcher watcher;
 
-        QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
+        QCOMPARE(runProgram(*qApp, dialogs, workspace.settings), 1);
         QCOMPARE(dialogs.calls().size(), 1);
         const ScriptedDialogs::Call& box = dialogs.lastCall();
         QCOMPARE(box.caption, u"Application Error"_s);
@@ -80,10 +78,8 @@ private slots:
 
     void theWindowRunsUntilClosedAndTheEndCommits()
     {
-        TempFolder folder;
-        TdmSettings settings;
-        settings.defaultTarget = folder.filePath(u"KORVAT.FDB"_s);
-        TestDatabase::create(settings.defaultTarget).detach();
+        TestWorkspace workspace;
+        workspace.createTarget().detach();
         ScriptedDialogs dialogs;
         ShowWatcher watcher;
         bool sawWindow = false;
@@ -92,37 +88,28 @@ private slots:
         connect(&closer, &QTimer::timeout, [&] {
             TL_Devir* window = shownWindow();
             sawWindow = window != nullptr && dm != nullptr && dm->IBTransaction1.inTransaction();
-            if (dm) {
-                korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-                insert.prepare(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
-                insert.execute();
-            }
+            if (dm)
+                korvat::test::insertPendingGroup(*dm, 1);
             if (window)
                 window->close();
         });
         closer.start(0);
-        QCOMPARE(runProgram(*qApp, dialogs, settings), 0);
+        QCOMPARE(runProgram(*qApp, dialogs, workspace.settings), 0);
         QVERIFY(sawWindow);
         QCOMPARE(watcher.mainWindowsShown, 1);
         QVERIFY(dm == nullptr);
-        QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(u"T_GRUBU"_s), 1);
+        QCOMPARE(workspace.committedCount(u"T_GRUBU"_s), 1);
     }
 
     void aFinalCommitThatFailsIsShownAndEndsWithExitCodeOne()
     {
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
-        const QString local = server.databasePath(u"end-commit.fdb"_s);
-        QFile::remove(local);
         TdmSettings settings;
-        settings.defaultTarget = server.remoteName(local);
-        TestDatabase::create(settings.defaultTarget).detach();
+        settings.defaultTarget = server.createDatabase(u"end-commit.fdb"_s);
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);  // the error box of the failed commit
         QTimer::singleShot(0, [&] {
-            korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-            insert.prepare(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
-            insert.execute();
+            korvat::test::insertPendingGroup(*dm, 1);
             server.kill();
             shownWindow()->close();
         });

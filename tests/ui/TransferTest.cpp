@@ -11,6 +11,10 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using korvat::test::addAccount;
+using korvat::test::addCard;
+using korvat::test::addGroup;
+using korvat::test::Row;
 using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;
 
@@ -18,73 +22,39 @@ namespace {
 
 const QTime pickerTimeOfDay(21, 57, 33);
 
-using Row = QList<QPair<QString, QVariant>>;
-
 }  // namespace
 
 class TransferTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    QString sourcePath;
-    QString targetPath;
-
-    // A source and a target chosen with the buttons; rows are given by the test.
+    // A new target and the source to fill; the test chooses them once filled.
     TestDatabase prepare(const SchemaOptions& sourceOptions = {}, const SchemaOptions& targetOptions = {})
     {
-        sourcePath = h->path(u"KAYNAK.FDB"_s);
-        targetPath = h->path(u"HEDEF.FDB"_s);
-        TestDatabase::create(targetPath, targetOptions).detach();
-        return TestDatabase::create(sourcePath, sourceOptions);
-    }
-
-    void choose()
-    {
-        h->chooseSource(sourcePath);
-        h->chooseTarget(targetPath);
-    }
-
-    QList<QVariantList> target(const QString& sql)
-    {
-        return TestDatabase::attach(targetPath).query(sql);
-    }
-
-    void addCard(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
-    {
-        Row row{{u"STOK_ID"_s, id}, {u"AKTIFLIK"_s, active}};
-        row += more;
-        db.insertRow(u"T_STOK"_s, row);
-    }
-
-    void addAccount(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
-    {
-        Row row{{u"CARI_ID"_s, id}, {u"AKTIFLIK"_s, active}};
-        row += more;
-        db.insertRow(u"T_CARI"_s, row);
+        h->createTarget(targetOptions).detach();
+        return h->createSource(sourceOptions);
     }
 
 private slots:
     void groupsAreCarriedWithNewKeysAndCommittedBeforeTheirMessage()
     {
         TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
-        source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 7},
-                                                    {u"GRUBU"_s, u"Şarküteri"_s},
-                                                    {u"SIRA_NO"_s, 3},
-                                                    {u"KISA_YOL"_s, u"F2"_s}});
-        source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 2}});
+        addGroup(source, 7, {{u"GRUBU"_s, u"Şarküteri"_s}, {u"SIRA_NO"_s, 3}, {u"KISA_YOL"_s, u"F2"_s}});
+        addGroup(source, 2);
         source.detach();
-        TestDatabase::attach(targetPath).setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 100);
-        choose();
+        h->attachTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 100);
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button1);
         QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
         QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbGrubu);
         QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbGrubu2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_GRUBU"_s), 2);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s), 2);
 
         // A second press carries everything again under new keys.
         h->transfer(h->window->Button1);
-        const auto rows = target(u"select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"_s);
+        const auto rows =
+            h->committed(u"select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"_s);
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0], (QVariantList{101, QVariant(), QVariant(), QVariant()}));  // source key 2 first
         QCOMPARE(rows[1], (QVariantList{102, u"Şarküteri"_s, 3, u"F2"_s}));
@@ -94,7 +64,7 @@ private slots:
     void anEmptySourceStillEndsWithTheMessages()
     {
         prepare().detach();
-        choose();
+        h->chooseSourceAndTarget();
         h->transfer(h->window->Button1);
         h->transfer(h->window->Button2);
         h->transfer(h->window->Button3);
@@ -108,13 +78,10 @@ private slots:
     void theBarCountsEveryRowNotOnlyThoseTheGridFetched()
     {
         TestDatabase source = prepare();
-        for (int id = 1; id <= 120; ++id)
-            source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, id},
-                                                        {u"GRUBU"_s, u"Grup %1"_s.arg(id)}});
+        korvat::test::addGroups(source, 120);
         source.detach();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        choose();
+        QVERIFY(h->showWindow());
+        h->chooseSourceAndTarget();
         h->window->PageControl1->setCurrentWidget(h->window->tbGrubu);
         QCoreApplication::processEvents();
         QVERIFY2(dm->qryGrubu.recordCount() < 120, qPrintable(QString::number(dm->qryGrubu.recordCount())));
@@ -129,7 +96,7 @@ private slots:
         QCOMPARE(atTenth, qMakePair(10, 120));
         QCOMPARE(h->window->ProgressBar1->position(), 120);
         QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_GRUBU"_s), 120);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s), 120);
     }
 
     void aCloseRequestDuringATransferIsRefusedAndTheTransferRunsToItsEnd()
@@ -138,9 +105,8 @@ private slots:
         for (int id = 1; id <= 5; ++id)
             addCard(source, id);
         source.detach();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        choose();
+        QVERIFY(h->showWindow());
+        h->chooseSourceAndTarget();
 
         bool closed = true;
         {
@@ -150,7 +116,7 @@ private slots:
         QVERIFY(!closed);
         QVERIFY(h->window->isVisible());
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK"_s), 5);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 5);
         QVERIFY(h->window->close());  // once the transfer is over, it closes
     }
 
@@ -172,12 +138,12 @@ private slots:
         addCard(source, 13, {}, 2);
         addCard(source, 14, {}, QVariant());
         source.detach();
-        TestDatabase::attach(targetPath).setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
-        choose();
+        h->attachTarget().setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
-        const auto rows = target(
+        const auto rows = h->committed(
             u"select STOK_ID, STOK_KODU, STOK_ADI, SATIS_FIYATI, ALIS_FIYATI, SIRA_NO, GRUBU_ID, GRUBU, "
             "ENVANTER, KMP_M2, TERAZI_PLU, AKTIFLIK from T_STOK order by STOK_ID"_s);
         QCOMPARE(rows.size(), 2);
@@ -197,7 +163,7 @@ private slots:
         for (int column = 1; column < 11; ++column)
             QVERIFY2(rows[1][column].isNull(), qPrintable(QString::number(column)));
         // The check box was off: no opening entries.
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK_HAREKET"_s), 0);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 0);
     }
 
     void openingStockEntriesFollowTheCheckBoxesAndThePriceRule()
@@ -209,13 +175,13 @@ private slots:
         addCard(source, 3, {{u"ENVANTER"_s, -3.0}, {u"SON_ALIS"_s, 7.25}});
         addCard(source, 4, {});  // no stock, no price
         source.detach();
-        TestDatabase::attach(targetPath).setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
-        choose();
+        h->attachTarget().setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
+        h->chooseSourceAndTarget();
 
         // All cards: an entry for each, whatever its stock.
         h->window->chStokBakiye->setChecked(true);
         h->transfer(h->window->Button2);
-        auto entries = target(
+        auto entries = h->committed(
             u"select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by stok_id"_s);
         QCOMPARE(entries.size(), 4);
         const QDateTime midnight(h->window->transferDate(), QTime(0, 0));
@@ -228,17 +194,17 @@ private slots:
         // Positive stock only: cards 1 and 2, carried again as 105 and 106.
         h->window->ch_PozitifStok->setChecked(true);
         h->transfer(h->window->Button2);
-        entries = target(u"select stok_id from t_stok_hareket order by stok_id"_s);
+        entries = h->committed(u"select stok_id from t_stok_hareket order by stok_id"_s);
         QCOMPARE(entries.size(), 6);
         QCOMPARE(entries[4][0].toInt(), 105);
         QCOMPARE(entries[5][0].toInt(), 106);
-        QCOMPARE(target(u"select count(*) from T_STOK"_s).value(0).value(0).toInt(), 8);
+        QCOMPARE(h->committed(u"select count(*) from T_STOK"_s).value(0).value(0).toInt(), 8);
 
         // The positive-only mark is read only while the balance box is checked.
         h->window->chStokBakiye->setChecked(false);
         QVERIFY(h->window->ch_PozitifStok->isChecked());
         h->transfer(h->window->Button2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK_HAREKET"_s), 6);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 6);
     }
 
     void aFailedOpeningEntryEndsTheTransferAndItsRowsWaitForTheNextCommit()
@@ -248,7 +214,7 @@ private slots:
         addCard(source, 2, {{u"ENVANTER"_s, 1.0}});  // no price: NULL refused
         addCard(source, 3, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
         source.detach();
-        choose();
+        h->chooseSourceAndTarget();
         h->window->chStokBakiye->setChecked(true);
 
         h->transfer(h->window->Button2);  // the error box
@@ -256,14 +222,13 @@ private slots:
         QCOMPARE(error.icon, DialogIcon::Error);
         QVERIFY(!h->messages().contains(u"Stoklar aktarıldı"_s));
         QVERIFY(h->window->isEnabled());
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK"_s), 0);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 0);
         QCOMPARE(dm->Q_Stok.recordCount(), 2);  // cards 1 and 2 posted, pending
 
         // The end of the program commits them.
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK"_s), 2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_STOK_HAREKET"_s), 1);
+        h->endProgram();
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 2);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 1);
     }
 
     void openingAccountEntriesFollowTheBalance()
@@ -281,12 +246,12 @@ private slots:
         addAccount(source, 54, amounts(10.0, QVariant(), QVariant()));
         addAccount(source, 55, {}, 0);
         source.detach();
-        TestDatabase::attach(targetPath).setGenerator(u"T_CARI_CARI_ID_GEN"_s, 100);
-        choose();
+        h->attachTarget().setGenerator(u"T_CARI_CARI_ID_GEN"_s, 100);
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button3);
         QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
-        const auto accounts = target(
+        const auto accounts = h->committed(
             u"select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"_s);
         QCOMPARE(accounts.size(), 5);
         // The amounts travel in the opening entry alone; the account stays active.
@@ -295,7 +260,7 @@ private slots:
         QCOMPARE(accounts[4][0].toInt(), 105);
 
         const QDateTime when(h->window->transferDate(), pickerTimeOfDay);
-        const auto entries = target(
+        const auto entries = h->committed(
             u"select cari_id, turu_id, tarih, giren, cikan from t_dekont_hareket order by cari_id"_s);
         QCOMPARE(entries.size(), 5);
         // On the accounts' new keys, each opening with its balance.
@@ -313,7 +278,7 @@ private slots:
         addAccount(source, 2, {{u"BAKIYE"_s, -1.0}});
         addAccount(source, 3);
         source.detach();
-        choose();
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button3, 4);
         QCOMPARE(h->messages().count(u"Sanırım bir sorun oluştu"_s), 3);
@@ -321,8 +286,8 @@ private slots:
         for (const ScriptedDialogs::Call& call : h->dialogs.calls())
             if (call.text == u"Sanırım bir sorun oluştu"_s)
                 QVERIFY(call.caption.isEmpty() && call.icon == DialogIcon::None);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_CARI"_s), 3);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(u"T_DEKONT_HAREKET"_s), 0);
+        QCOMPARE(h->committedCount(u"T_CARI"_s), 3);
+        QCOMPARE(h->committedCount(u"T_DEKONT_HAREKET"_s), 0);
     }
 
     void aCommitThatFailsShowsItsErrorAndNoSuccess_data()
@@ -336,18 +301,14 @@ private slots:
     {
         QFETCH(bool, groups);
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
         TestDatabase source = prepare();
         if (groups)
-            source.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
+            addGroup(source, 1);
         else
             addCard(source, 1);
         source.detach();
-        const QString local = server.databasePath(u"commit.fdb"_s);
-        QFile::remove(local);
-        TestDatabase::create(server.remoteName(local)).detach();
-        targetPath = server.remoteName(local);
-        choose();
+        h->targetPath = server.createDatabase(u"commit.fdb"_s);
+        h->chooseSourceAndTarget();
 
         // The server goes away after the row is posted and before the commit.
         {
@@ -358,23 +319,20 @@ private slots:
         QVERIFY(h->messages().filter(u"aktarıldı"_s).isEmpty());
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
         server.start();
-        TestDatabase target = TestDatabase::attach(targetPath);
-        QCOMPARE(target.rowCount(u"T_GRUBU"_s) + target.rowCount(u"T_STOK"_s), 0);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s) + h->committedCount(u"T_STOK"_s), 0);
     }
 
     void aTargetAServerHoldsOpenIsChosenByItsPathAndCarriedIntoThroughTheServer()
     {
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
         TestDatabase source = prepare();
         addCard(source, 1);
         source.detach();
-        targetPath = server.databasePath(u"held.fdb"_s);
-        QFile::remove(targetPath);
-        TestDatabase held = TestDatabase::create(server.remoteName(targetPath));
+        TestDatabase held = TestDatabase::attach(server.createDatabase(u"held.fdb"_s));
+        h->targetPath = server.databasePath(u"held.fdb"_s);
         dm->IBDatabase2.setLocalServerPort(server.port());
-        choose();
-        QCOMPARE(h->window->edtHedefDatabase->text(), targetPath);
+        h->chooseSourceAndTarget();
+        QCOMPARE(h->window->edtHedefDatabase->text(), h->targetPath);
 
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
@@ -388,17 +346,16 @@ private slots:
         // Its number fails to convert after five fields of the card were set.
         addCard(source, 2, {{u"STOK_KODU"_s, u"B2"_s}, {u"SIRA_NO"_s, 40000}});
         source.detach();
-        choose();
+        h->chooseSourceAndTarget();
 
         for (int press = 0; press < 2; ++press) {
             h->transfer(h->window->Button2);
             QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
             QVERIFY(h->dialogs.lastCall().text.contains(u"'SIRA_NO'"_s));
         }
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
+        h->endProgram();
         // Card 1 once per press; card 2 never, not even half-filled.
-        QCOMPARE(target(u"select STOK_KODU, SIRA_NO from T_STOK"_s),
+        QCOMPARE(h->committed(u"select STOK_KODU, SIRA_NO from T_STOK"_s),
                  (QList<QVariantList>{{u"A1"_s, 7}, {u"A1"_s, 7}}));
     }
 };
