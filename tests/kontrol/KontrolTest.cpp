@@ -3,6 +3,7 @@
 #include "CarriedDatabases.h"
 #include "Kontrol.h"
 #include "LoopbackServer.h"
+#include "TestWorkspace.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ std::string listed(const Outcome& outcome)
     return text;
 }
 
-class KontrolTest : public ::testing::Test {
+class KontrolTest : public ::testing::Test, protected korvat::test::TestWorkspace {
 protected:
     void SetUp() override
     {
@@ -55,14 +56,11 @@ protected:
         return korvat::kontrol::runKontrol(options, outStream, errStream);
     }
 
-    void spoil(const QString& sql, const QVariantList& parameters = {})
-    {
-        TestDatabase::attach(targetPath).exec(sql, parameters);
-    }
+    void spoil(const QString& sql, const QVariantList& parameters = {}) { attachTarget().exec(sql, parameters); }
 
     int key(const char* table, const char* code)
     {
-        TestDatabase target = TestDatabase::attach(targetPath);
+        TestDatabase target = attachTarget();
         return korvat::test::targetKey(target, QString::fromLatin1(table), QString::fromUtf8(code));
     }
 
@@ -78,9 +76,6 @@ protected:
         EXPECT_EQ(found.field, field) << listed(outcome);
     }
 
-    korvat::test::TempFolder folder;
-    QString sourcePath = folder.filePath(u"KAYNAK.FDB"_s);
-    QString targetPath = folder.filePath(u"HEDEF.FDB"_s);
     Options options;
     QString out, err;
 };
@@ -160,8 +155,8 @@ TEST_F(KontrolTest, aZeroBalanceWhoseEntryTheTargetRefusedChecksClean)
 
 TEST_F(KontrolTest, withPositiveStocksOnlyTheOtherCardsNeedNoEntry)
 {
-    korvat::test::createCarriedTarget(sourcePath, folder.filePath(u"POZITIF.FDB"_s), {true});
-    options.target = folder.filePath(u"POZITIF.FDB"_s);
+    options.target = path(u"POZITIF.FDB"_s);
+    korvat::test::createCarriedTarget(sourcePath, options.target, {true});
     options.stockEntries = StockEntries::PositiveOnly;
     const Outcome outcome = check();
     EXPECT_TRUE(outcome.differences.empty()) << listed(outcome);
@@ -170,11 +165,7 @@ TEST_F(KontrolTest, withPositiveStocksOnlyTheOtherCardsNeedNoEntry)
 
 TEST_F(KontrolTest, aTargetOnAServerIsCheckedThroughIt)
 {
-    korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-    server.start();
-    const QString local = server.databasePath(u"kontrol-hedef.fdb"_s);
-    QFile::remove(local);
-    options.target = server.remoteName(local);
+    options.target = korvat::test::loopbackServer().unusedRemoteName(u"kontrol-hedef.fdb"_s);
     korvat::test::createCarriedTarget(sourcePath, options.target);
     TestDatabase::attach(options.target).exec(u"delete from T_GRUBU where GRUBU = ?"_s, {u"Temizlik"_s});
     EXPECT_EQ(run(), korvat::kontrol::Differs) << err.toStdString();
@@ -184,7 +175,7 @@ TEST_F(KontrolTest, aTargetOnAServerIsCheckedThroughIt)
 TEST_F(KontrolTest, everyDifferenceGoesToTheCsvThoughOnlyAScreenfulIsPrinted)
 {
     spoil(u"update T_STOK set STOK_ADI = 'Başka, \"ad\"' where STOK_KODU in ('ÇY-01', 'SU-05')"_s);
-    options.csvPath = folder.filePath(u"farklar.csv"_s);
+    options.csvPath = path(u"farklar.csv"_s);
     options.shownDifferences = 1;
     EXPECT_EQ(run(), korvat::kontrol::Differs);
     EXPECT_TRUE(out.contains(u"… ve 1 fark daha"_s)) << out.toStdString();
@@ -196,7 +187,7 @@ TEST_F(KontrolTest, everyDifferenceGoesToTheCsvThoughOnlyAScreenfulIsPrinted)
 
 TEST_F(KontrolTest, aFileThatIsNoDatabaseStopsTheCheckAndNeitherFileChanges)
 {
-    options.target = folder.filePath(u"NOT.FDB"_s);
+    options.target = path(u"NOT.FDB"_s);
     {
         QFile file(options.target);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -1,5 +1,6 @@
 // The real Korvat_Kontrol program: its exit codes and what it prints.
 #include "CarriedDatabases.h"
+#include "TestWorkspace.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -26,13 +27,11 @@ ProgramRun runProgram(const QStringList& arguments)
 
 TEST(ProgramTest, exitsZeroOnACorrectCarryOverAndNamesTheCountsAndTotals)
 {
-    korvat::test::TempFolder folder;
-    const QString source = folder.filePath(u"KAYNAK.FDB"_s);
-    const QString target = folder.filePath(u"HEDEF.FDB"_s);
-    korvat::test::createCarryOverSource(source);
-    korvat::test::createCarriedTarget(source, target);
+    const korvat::test::TestWorkspace workspace;
+    korvat::test::createCarryOverSource(workspace.sourcePath);
+    korvat::test::createCarriedTarget(workspace.sourcePath, workspace.targetPath);
 
-    const ProgramRun run = runProgram({u"--stok-bakiyesi"_s, source, target});
+    const ProgramRun run = runProgram({u"--stok-bakiyesi"_s, workspace.sourcePath, workspace.targetPath});
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression(u"Stok kartları\\s+4\\s+4\\s+0\\s+0"_s)))
         << run.out.toStdString();
