@@ -12,7 +12,17 @@ using namespace korvat::test;
 
 namespace {
 
-class TargetDataSets : public ::testing::Test, protected TestWorkspace {};
+class TargetDataSets : public ::testing::Test, protected TestWorkspace {
+protected:
+    // A data module on the target made, with its groups open and a new row appended.
+    Tdm& appendGroup()
+    {
+        Tdm& dm = createDataModule();
+        dm.Q_Grubu.open();
+        dm.Q_Grubu.append();
+        return dm;
+    }
+};
 
 }  // namespace
 
@@ -79,9 +89,7 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
 TEST_F(TargetDataSets, aKeySetBeforeThePostIsKeptAndNoValueIsDrawn)
 {
     createTarget().detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.fieldByName(u"GRUBU_ID").setAsString(u"77"_s);
     dm.Q_Grubu.post();
     dm.IBTransaction1.commitRetaining();
@@ -119,9 +127,7 @@ TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
 TEST_F(TargetDataSets, anUnmodifiedPendingRowIsDroppedByTheNextAppend)
 {
     createTarget().detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.append();
     dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
     dm.Q_Grubu.post();
@@ -131,12 +137,8 @@ TEST_F(TargetDataSets, anUnmodifiedPendingRowIsDroppedByTheNextAppend)
 
 TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
 {
-    TestDatabase target = createTarget();
-    target.setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32767);
-    target.detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    createTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32767);
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
     EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
               u"32768 is not a valid value for field 'GRUBU_ID'. The allowed range is "
@@ -148,9 +150,7 @@ TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
 TEST_F(TargetDataSets, aTextLongerThanItsFieldIsRefusedAtThePostNeverCut)
 {
     createTarget().detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.fieldByName(u"kisa_yol").setAsString(QString(21, QLatin1Char('x')));
     EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
               u"Trying to store a string of length 21 into a field that can only contain 20"_s);
@@ -159,12 +159,8 @@ TEST_F(TargetDataSets, aTextLongerThanItsFieldIsRefusedAtThePostNeverCut)
 
 TEST_F(TargetDataSets, aRequiredFieldLeftNullFailsBeforeTheServerIsAsked)
 {
-    TestDatabase target = createTarget();
-    target.exec(u"alter table T_GRUBU alter GRUBU set not null"_s);
-    target.detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    createTarget().exec(u"alter table T_GRUBU alter GRUBU set not null"_s);
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.fieldByName(u"sira_no").setAsString(u"3"_s);
     EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }), u"Field 'GRUBU' must have a value"_s);
 }
@@ -178,9 +174,7 @@ TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInser
         SCOPED_TRACE(defaulted);
         dataModule.reset();  // detached before its file is made anew
         QFile::remove(targetPath);
-        TestDatabase target = createTarget(SchemaOptions{.cariWithDefaultAndComputed = defaulted});
-        target.exec(trigger);
-        target.detach();
+        createTarget(SchemaOptions{.cariWithDefaultAndComputed = defaulted}).exec(trigger);
 
         Tdm& dm = createDataModule();
         EditableDataSet& cari = dm.Q_Cari;
@@ -249,9 +243,7 @@ TEST_F(TargetDataSets, aTargetLackingAColumnOpensAndFailsAtTheLookup)
 TEST_F(TargetDataSets, aFullCommitClosesThemAndDropsAPendingRow)
 {
     createTarget().detach();
-    Tdm& dm = createDataModule();
-    dm.Q_Grubu.open();
-    dm.Q_Grubu.append();
+    Tdm& dm = appendGroup();
     dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
     dm.IBTransaction1.commit();
     EXPECT_FALSE(dm.Q_Grubu.active());

@@ -109,9 +109,7 @@ TEST_F(SourceQueries, aMissingColumnFailsTheOpeningWithThePrefixedMessage)
 
 TEST_F(SourceQueries, aColumnOfAnotherKindIsATypeMismatch)
 {
-    TestDatabase source = createSource();
-    source.exec(u"alter table T_GRUBU alter SIRA_NO type integer"_s);
-    source.detach();
+    createSource().exec(u"alter table T_GRUBU alter SIRA_NO type integer"_s);
     Tdm& module = attachSource();
     EXPECT_EQ(errorMessage([&] { module.qryGrubu.open(); }),
               u"qryGrubu: Type mismatch for field 'SIRA_NO', expecting: Smallint actual: Integer"_s);

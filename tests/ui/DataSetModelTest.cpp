@@ -99,6 +99,28 @@ private:
             QTest::qWait(10);
     }
 
+    // A grid on screen bound as the window binds DBGrid1 to the source's
+    // groups or DBGrid3 to the target's, the groups opened once it is shown.
+    struct ShownGrid {
+        std::unique_ptr<QTableView> view;
+        std::unique_ptr<GridBinding> binding;
+        DataSetModel& model;
+    };
+    ShownGrid shownGrid(bool source)
+    {
+        auto view = shownView();
+        if (source)
+            openSourceGroups();
+        else
+            dm().Q_Grubu.open();
+        auto binding = std::make_unique<GridBinding>(view.get(), source ? dm().Ds_qryGrubu : dm().Ds_Q_Grubu,
+                                                     source ? DBGrid1Columns() : DBGrid3Columns(), actions());
+        DataSetModel& model = *binding->model();
+        return {std::move(view), std::move(binding), model};
+    }
+    ShownGrid sourceGrid() { return shownGrid(true); }
+    ShownGrid targetGrid() { return shownGrid(false); }
+
 private slots:
     void init()
     {
@@ -295,10 +317,7 @@ private slots:
 
     void sourceGridsNeitherEditNorDelete()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = sourceGrid();
         const int rows = model.rowCount();
 
         QVERIFY(!(model.flags(model.index(0, nameColumn)) & Qt::ItemIsEditable));
@@ -373,9 +392,7 @@ private slots:
 
     void theViewFollowsTheDataSetAndTheDataSetTheView()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
         QCOMPARE(view->currentIndex().row(), 0);
 
@@ -384,7 +401,7 @@ private slots:
         QCOMPARE(view->currentIndex().row(), 30);
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
 
-        view->setCurrentIndex(binding.model()->index(4, nameColumn));
+        view->setCurrentIndex(model.index(4, nameColumn));
         QCOMPARE(dm().qryGrubu.currentRow(), 4);
         QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), u"Grup 5"_s);
         QVERIFY(m_errors.isEmpty());
@@ -392,12 +409,10 @@ private slots:
 
     void aViewFollowingLaterCatchesUpWhenEventsRunOrTheModeEnds()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
 
-        binding.setFollowingLater(true);
+        binding->setFollowingLater(true);
         for (int step = 0; step < 10; ++step)
             dm().qryGrubu.next();
         QCOMPARE(view->currentIndex().row(), 0);
@@ -405,7 +420,7 @@ private slots:
         QCOMPARE(view->currentIndex().row(), 10);
 
         dm().qryGrubu.next();
-        binding.setFollowingLater(false);
+        binding->setFollowingLater(false);
         QCOMPARE(view->currentIndex().row(), 11);
         dm().qryGrubu.next();
         QCOMPARE(view->currentIndex().row(), 12);
@@ -443,10 +458,7 @@ private slots:
 
     void movingToAnotherRowInTheViewPostsTheEditedRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
         QVERIFY(model.setData(model.index(0, nameColumn), u"Değişti"_s));
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
@@ -466,10 +478,7 @@ private slots:
 
     void aFailedPostKeepsTheViewOnThePendingRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
         dm().Q_Grubu.append();
         QCOMPARE(view->currentIndex().row(), targetGroups);
@@ -486,10 +495,7 @@ private slots:
 
     void keyDownBelowTheLastRowAppendsOneNewRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
 
@@ -520,10 +526,7 @@ private slots:
 
     void aRowEnteredBelowTheLastIsInsertedWithAGeneratorKey()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
         view->setCurrentIndex(model.index(targetGroups - 1, idColumn));
         QTest::keyClick(view.get(), Qt::Key_Down);
@@ -540,14 +543,12 @@ private slots:
 
     void keyDownOnTheLastFetchedRowFetchesTheNext()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
         const int fetched = dm().qryGrubu.recordCount();
         QVERIFY(fetched < sourceGroups);
 
-        view->setCurrentIndex(binding.model()->index(fetched - 1, idColumn));
+        view->setCurrentIndex(model.index(fetched - 1, idColumn));
         QTest::keyClick(view.get(), Qt::Key_Down);
         QCOMPARE(dm().qryGrubu.currentRow(), fetched);
         QVERIFY(dm().qryGrubu.recordCount() > fetched);
@@ -556,10 +557,7 @@ private slots:
 
     void ctrlDeleteAsksAndDeletesOnlyOnOk()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
@@ -596,10 +594,7 @@ private slots:
             TestDatabase target = m_workspace->attachTarget();
             addGroups(target, 40 - targetGroups, u"Hedef", targetGroups + 1);
         }
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
         settle();
         // No model tester here: it fetches rows itself whenever the model signals.
         const int fetched = dm().Q_Grubu.recordCount();

@@ -11,12 +11,7 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
-using korvat::test::addAccount;
-using korvat::test::addCard;
-using korvat::test::addGroup;
-using korvat::test::Row;
-using korvat::test::SchemaOptions;
-using korvat::test::TestDatabase;
+using namespace korvat::test;
 
 namespace {
 
@@ -35,15 +30,23 @@ private:
         return h->createSource(sourceOptions);
     }
 
+    // Chooses the filled source and the target; a generator named gives the
+    // target's keys from 101 on.
+    void choose(TestDatabase& source, const char* generator = nullptr)
+    {
+        source.detach();
+        if (generator)
+            h->attachTarget().setGenerator(QLatin1String(generator), 100);
+        h->chooseSourceAndTarget();
+    }
+
 private slots:
     void groupsAreCarriedWithNewKeysAndCommittedBeforeTheirMessage()
     {
         TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
         addGroup(source, 7, {{u"GRUBU"_s, u"Şarküteri"_s}, {u"SIRA_NO"_s, 3}, {u"KISA_YOL"_s, u"F2"_s}});
         addGroup(source, 2);
-        source.detach();
-        h->attachTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 100);
-        h->chooseSourceAndTarget();
+        choose(source, kGrubuGenerator);
 
         h->transfer(h->window->Button1);
         QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
@@ -78,7 +81,7 @@ private slots:
     void theBarCountsEveryRowNotOnlyThoseTheGridFetched()
     {
         TestDatabase source = prepare();
-        korvat::test::addGroups(source, 120);
+        addGroups(source, 120);
         source.detach();
         QVERIFY(h->showWindow());
         h->chooseSourceAndTarget();
@@ -137,9 +140,7 @@ private slots:
         addCard(source, 12, {}, 0);
         addCard(source, 13, {}, 2);
         addCard(source, 14, {}, QVariant());
-        source.detach();
-        h->attachTarget().setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
-        h->chooseSourceAndTarget();
+        choose(source, kStokGenerator);
 
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
@@ -174,9 +175,7 @@ private slots:
         addCard(source, 2, {{u"ENVANTER"_s, 0.001}, {u"SON_ALIS"_s, -1.0}, {u"MALIYET"_s, 4.0}});
         addCard(source, 3, {{u"ENVANTER"_s, -3.0}, {u"SON_ALIS"_s, 7.25}});
         addCard(source, 4, {});  // no stock, no price
-        source.detach();
-        h->attachTarget().setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
-        h->chooseSourceAndTarget();
+        choose(source, kStokGenerator);
 
         // All cards: an entry for each, whatever its stock.
         h->window->chStokBakiye->setChecked(true);
@@ -213,8 +212,7 @@ private slots:
         addCard(source, 1, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
         addCard(source, 2, {{u"ENVANTER"_s, 1.0}});  // no price: NULL refused
         addCard(source, 3, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
-        source.detach();
-        h->chooseSourceAndTarget();
+        choose(source);
         h->window->chStokBakiye->setChecked(true);
 
         h->transfer(h->window->Button2);  // the error box
@@ -235,8 +233,7 @@ private slots:
     {
         TestDatabase source = prepare();
         const auto amounts = [](const QVariant& bakiye, const QVariant& borc, const QVariant& alacak) {
-            return Row{{u"BAKIYE"_s, bakiye}, {u"BORC"_s, borc},
-                       {u"ALACAK"_s, alacak},
+            return Row{{u"BAKIYE"_s, bakiye}, {u"BORC"_s, borc}, {u"ALACAK"_s, alacak},
                        {u"CARI_ADI"_s, u"Gül Şükran Ağaoğlu"_s}};
         };
         addAccount(source, 50, amounts(150.0, 400.0, 250.0));
@@ -245,9 +242,7 @@ private slots:
         addAccount(source, 53, amounts(QVariant(), QVariant(), QVariant()));
         addAccount(source, 54, amounts(10.0, QVariant(), QVariant()));
         addAccount(source, 55, {}, 0);
-        source.detach();
-        h->attachTarget().setGenerator(u"T_CARI_CARI_ID_GEN"_s, 100);
-        h->chooseSourceAndTarget();
+        choose(source, kCariGenerator);
 
         h->transfer(h->window->Button3);
         QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
@@ -277,8 +272,7 @@ private slots:
         addAccount(source, 1, {{u"BAKIYE"_s, 1.0}});
         addAccount(source, 2, {{u"BAKIYE"_s, -1.0}});
         addAccount(source, 3);
-        source.detach();
-        h->chooseSourceAndTarget();
+        choose(source);
 
         h->transfer(h->window->Button3, 4);
         QCOMPARE(h->messages().count(u"Sanırım bir sorun oluştu"_s), 3);
@@ -300,7 +294,7 @@ private slots:
     void aCommitThatFailsShowsItsErrorAndNoSuccess()
     {
         QFETCH(bool, groups);
-        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
+        LoopbackServer& server = loopbackServer();
         TestDatabase source = prepare();
         if (groups)
             addGroup(source, 1);
@@ -324,7 +318,7 @@ private slots:
 
     void aTargetAServerHoldsOpenIsChosenByItsPathAndCarriedIntoThroughTheServer()
     {
-        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
+        LoopbackServer& server = loopbackServer();
         TestDatabase source = prepare();
         addCard(source, 1);
         source.detach();
@@ -345,8 +339,7 @@ private slots:
         addCard(source, 1, {{u"STOK_KODU"_s, u"A1"_s}, {u"SIRA_NO"_s, 7}});
         // Its number fails to convert after five fields of the card were set.
         addCard(source, 2, {{u"STOK_KODU"_s, u"B2"_s}, {u"SIRA_NO"_s, 40000}});
-        source.detach();
-        h->chooseSourceAndTarget();
+        choose(source);
 
         for (int press = 0; press < 2; ++press) {
             h->transfer(h->window->Button2);
