@@ -81,12 +81,10 @@ TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
 {
     NewTarget target;
     target.openAndStart();
-    RecordingUser user;
-    target.connection->addUser(&user);
+    RecordingUser user(*target.connection);
     target.run(u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (7, 'Kuruyemiş')"_s);
 
     target.connection->close();
-    target.connection->removeUser(&user);
     EXPECT_EQ(user.closes, 1);
     EXPECT_FALSE(target.transaction->inTransaction());
 

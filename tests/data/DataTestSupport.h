@@ -36,10 +36,19 @@ inline QString errorMessage(const std::function<void()>& action)
     return u"<no error>"_s;
 }
 
-// Counts how often a connection or transaction closed it.
+// Counts how often a connection or transaction closed it, a user of it for
+// as long as it lives.
 struct RecordingUser : DatabaseUser {
-    int closes = 0;
+    template <typename Owner>
+    explicit RecordingUser(Owner& owner) : leave([&owner, this] { owner.removeUser(this); })
+    {
+        owner.addUser(this);
+    }
+    ~RecordingUser() override { leave(); }
     void closeForEnd() noexcept override { ++closes; }
+
+    int closes = 0;
+    std::function<void()> leave;
 };
 
 // A connection and its default transaction, set up as the data module sets

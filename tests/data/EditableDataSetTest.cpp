@@ -99,9 +99,7 @@ TEST_F(TargetDataSets, aKeySetBeforeThePostIsKeptAndNoValueIsDrawn)
 
 TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
 {
-    TestDatabase target = createTarget();
-    addGroup(target, 1);
-    target.detach();
+    addGroup(createTarget(), 1);
 
     Tdm& dm = createDataModule();
     EditableDataSet& grubu = dm.Q_Grubu;
@@ -195,9 +193,7 @@ TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInser
 
 TEST_F(TargetDataSets, charValuesKeepTheirPaddingInTheTarget)
 {
-    TestDatabase target = createTarget(SchemaOptions{.grubuAsChar = true});
-    addGroup(target, 1, {{u"KISA_YOL"_s, u"F1"_s}});
-    target.detach();
+    addGroup(createTarget(SchemaOptions{.grubuAsChar = true}), 1, {{u"KISA_YOL"_s, u"F1"_s}});
     Tdm& dm = createDataModule();
     dm.Q_Grubu.open();
     EXPECT_EQ(dm.Q_Grubu.fieldByName(u"kisa_yol").asString(), u"F1"_s.leftJustified(20));

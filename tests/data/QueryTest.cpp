@@ -88,9 +88,7 @@ TEST_F(SourceQueries, giveTheirValuesInTextFormsUnderTurkishSettings)
 
 TEST_F(SourceQueries, trimCharPaddingAndControlCharacters)
 {
-    TestDatabase source = createSource(SchemaOptions{.grubuAsChar = true});
-    addGroup(source, 1, {{u"GRUBU"_s, u"İçecek\t"_s}});
-    source.detach();
+    addGroup(createSource(SchemaOptions{.grubuAsChar = true}), 1, {{u"GRUBU"_s, u"İçecek\t"_s}});
 
     Tdm& module = attachSource();
     module.qryGrubu.open();
@@ -140,9 +138,7 @@ TEST_F(SourceQueries, runInOneReadTransactionUntilTheSourceIsDetached)
 
 TEST_F(SourceQueries, cannotBeChanged)
 {
-    TestDatabase source = createSource();
-    addCard(source, 1);
-    source.detach();
+    addCard(createSource(), 1);
     Tdm& module = attachSource();
     module.qryStok.open();
     EXPECT_EQ(errorMessage([&] { module.qryStokSTOK_ADI.setAsString(u"x"_s); }),

@@ -42,8 +42,7 @@ TEST_F(TransactionOnTarget, wordsEveryMisuse)
 TEST_F(TransactionOnTarget, commitRetainingKeepsTheHandleAndTheUsers)
 {
     target.openAndStart();
-    RecordingUser user;
-    target.transaction->addUser(&user);
+    RecordingUser user(*target.transaction);
     const isc_tr_handle before = *target.transaction->handle();
     target.run(u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (1, 'A')"_s);
 
@@ -57,17 +56,14 @@ TEST_F(TransactionOnTarget, commitRetainingKeepsTheHandleAndTheUsers)
     target.run(u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (2, 'B')"_s);
     target.transaction->commitRetaining();
     EXPECT_EQ(committedGroups(), 2);
-    target.transaction->removeUser(&user);
 }
 
 TEST_F(TransactionOnTarget, commitClosesUsersAndEndsTheTransaction)
 {
     target.openAndStart();
-    RecordingUser user;
-    target.transaction->addUser(&user);
+    RecordingUser user(*target.transaction);
     target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.transaction->commit();
-    target.transaction->removeUser(&user);
     EXPECT_EQ(user.closes, 1);
     EXPECT_FALSE(target.transaction->inTransaction());
     EXPECT_EQ(committedGroups(), 1);

@@ -80,7 +80,7 @@ private slots:
     void choosingTheSourceOpensItsQueriesInOneReadTransaction()
     {
         const QString first = h->createDatabase(u"kaynak1.fdb"_s);
-        TestDatabase::attach(first).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
+        addGroup(TestDatabase::attach(first), 1);
         h->chooseSource(first);
         QCOMPARE(h->window->edtKaynakDatabase->text(), first);
         QVERIFY(dm->qryStok.active() && dm->qryCari.active() && dm->qryGrubu.active());
@@ -155,7 +155,7 @@ private slots:
     void aTransferWithATypedTargetIsRefusedBeforeItStarts()
     {
         const QString source = h->createDatabase(u"kaynak.fdb"_s);
-        TestDatabase::attach(source).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
+        addGroup(TestDatabase::attach(source), 1);
         h->chooseSource(source);
         h->window->edtHedefDatabase->setText(h->path(u"elle.fdb"_s));
         h->dialogs.press(DialogButton::Ok);
@@ -180,7 +180,7 @@ private slots:
     {
         const QString source = h->createDatabase(u"kaynak.fdb"_s);
         const QString target = h->createDatabase(u"hedef.fdb"_s);
-        TestDatabase::attach(source).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}});
+        addGroup(TestDatabase::attach(source), 1);
         h->chooseSource(source);
         h->chooseTarget(target);
         h->dialogs.press(DialogButton::No);

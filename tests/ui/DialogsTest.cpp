@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -41,6 +40,26 @@ private:
     QTemporaryDir m_folder;
     bool m_hadHome;
     QByteArray m_savedHome;
+};
+
+// The toolkit's Turkish translations while this lives; every later test runs
+// in English again.
+class TurkishToolkit {
+public:
+    TurkishToolkit()
+        : m_translator(installToolkitTranslations(*QCoreApplication::instance(),
+                                                  QLocale(QLocale::Turkish, QLocale::Turkey)))
+    {
+    }
+    ~TurkishToolkit()
+    {
+        QCoreApplication::removeTranslator(m_translator);
+        delete m_translator;
+    }
+    QTranslator* translator() const { return m_translator; }
+
+private:
+    QTranslator* m_translator;
 };
 
 // A button's text as the operator reads it, without its mnemonic marker.
@@ -156,20 +175,13 @@ private slots:
 
     void messageBoxButtonsSpeakTurkishUnderTurkishLocale()
     {
-        QTranslator* translator = installToolkitTranslations(
-            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
-        QVERIFY(translator);
-        // Every later test runs in English again.
-        const auto remove = qScopeGuard([translator] {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        });
-        QCOMPARE(translator->parent(), QCoreApplication::instance());
+        const TurkishToolkit turkish;
+        QVERIFY(turkish.translator());
+        QCOMPARE(turkish.translator()->parent(), QCoreApplication::instance());
 
         const auto box = [](DialogButtons buttons) {
-            return QtDialogService::createMessageBox(nullptr, u"Stok"_s,
-                                                     u"Devam edilsin mi?"_s,
-                                                     buttons, DialogIcon::None);
+            return QtDialogService::createMessageBox(nullptr, u"Stok"_s, u"Devam edilsin mi?"_s, buttons,
+                                                     DialogIcon::None);
         };
         const auto yesNo = box(DialogButtons::YesNo);
         QCOMPARE(shownText(yesNo->button(QMessageBox::Yes)->text()), u"Evet"_s);
@@ -182,13 +194,8 @@ private slots:
 
     void fileDialogSpeaksTurkishUnderTurkishLocale()
     {
-        QTranslator* translator = installToolkitTranslations(
-            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
-        QVERIFY(translator);
-        const auto remove = qScopeGuard([translator] {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        });
+        const TurkishToolkit turkish;
+        QVERIFY(turkish.translator());
 
         const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
         // The toolkit's own dialog, whose buttons can be read.

@@ -191,8 +191,8 @@ private slots:
     void aTextTooLongTypedIntoALowerGridIsRefusedAndTheStoredRowKept()
     {
         const QString target = makeTarget();
-        TestDatabase::attach(target).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"GRUBU"_s, u"Kasap"_s}});
-        TestDatabase::attach(target).insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 2}});
+        korvat::test::addGroup(TestDatabase::attach(target), 1, {{u"GRUBU"_s, u"Kasap"_s}});
+        korvat::test::addGroup(TestDatabase::attach(target), 2);
         h->chooseTarget(target);
         QVERIFY(h->showWindow());
 
