@@ -96,8 +96,7 @@ TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
 TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
 {
     NewTarget target;
-    target.openAndStart();
-    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    target.openWithPendingGroup();
 
     // What the client library's own handler of SIGINT and SIGTERM does,
     // run here at once instead of a moment after a signal.

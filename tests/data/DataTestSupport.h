@@ -74,6 +74,12 @@ struct TargetSide {
         connection->open();
         transaction->start();
     }
+    // Then group 1 inserted in the transaction, not yet committed.
+    void openWithPendingGroup()
+    {
+        openAndStart();
+        run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    }
 
     // Runs one statement without parameters in the target transaction.
     void run(const QString& sql)

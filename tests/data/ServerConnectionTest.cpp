@@ -83,8 +83,7 @@ TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheError)
 {
     TargetSide target(remote());
-    target.openAndStart();
-    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    target.openWithPendingGroup();
     server().kill();
 
     try {
@@ -105,8 +104,7 @@ TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheErro
 TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 {
     TargetSide target(remote());
-    target.openAndStart();
-    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    target.openWithPendingGroup();
     server().kill();
 
     EXPECT_THROW(target.connection->close(), ServerError);

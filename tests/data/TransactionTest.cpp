@@ -60,9 +60,8 @@ TEST_F(TransactionOnTarget, commitRetainingKeepsTheHandleAndTheUsers)
 
 TEST_F(TransactionOnTarget, commitClosesUsersAndEndsTheTransaction)
 {
-    target.openAndStart();
+    target.openWithPendingGroup();
     RecordingUser user(*target.transaction);
-    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.transaction->commit();
     EXPECT_EQ(user.closes, 1);
     EXPECT_FALSE(target.transaction->inTransaction());
@@ -71,8 +70,7 @@ TEST_F(TransactionOnTarget, commitClosesUsersAndEndsTheTransaction)
 
 TEST_F(TransactionOnTarget, rollbackAndSetActiveFalseLoseThePendingRows)
 {
-    target.openAndStart();
-    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    target.openWithPendingGroup();
     target.transaction->rollback();
     EXPECT_EQ(committedGroups(), 0);
 
