@@ -5,7 +5,6 @@
 
 #include <QDir>
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 

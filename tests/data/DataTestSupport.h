@@ -17,8 +17,6 @@
 #include <functional>
 #include <memory>
 
-using namespace Qt::StringLiterals;
-
 namespace korvat::test {
 
 inline const QStringList connectionParams = {u"user_name=SYSDBA"_s, u"password=quietbolt"_s};

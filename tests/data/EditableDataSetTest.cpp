@@ -6,7 +6,6 @@
 
 #include <QFile>
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -232,8 +231,7 @@ TEST_F(TargetDataSets, aTargetLackingAColumnOpensAndFailsAtTheLookup)
     Tdm& dm = createDataModule();
     dm.Q_Stok.open();
     dm.Q_Stok.append();
-    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"kmp_m2"); }),
-              u"Q_Stok: Field 'kmp_m2' not found"_s);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"kmp_m2"); }), u"Q_Stok: Field 'kmp_m2' not found"_s);
 }
 
 TEST_F(TargetDataSets, aFullCommitClosesThemAndDropsAPendingRow)

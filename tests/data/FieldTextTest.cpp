@@ -121,8 +121,7 @@ class FieldTextParseInteger : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(FieldTextParseInteger, ReadsSignedDecimalDigits)
 {
-    EXPECT_EQ(parseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected)
-        << GetParam().text;
+    EXPECT_EQ(parseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseInteger, ::testing::Values(

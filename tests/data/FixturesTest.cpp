@@ -123,9 +123,7 @@ TEST(TestDatabaseTest, TurkishTextIsStoredAsWindows1254BytesAndReadBackUnchanged
     TempFolder folder;
     TestDatabase db = TestDatabase::create(folder.filePath(u"tr.fdb"_s));
     const QString text = QString::fromUtf8("Şeker Ğ İı");
-    db.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1},
-                                            {u"GRUBU"_s, text},
-                                            {u"KISA_YOL"_s, u"O'Brien"_s}});
+    db.insertRow(u"T_GRUBU"_s, {{u"GRUBU_ID"_s, 1}, {u"GRUBU"_s, text}, {u"KISA_YOL"_s, u"O'Brien"_s}});
 
     const QByteArray expected = toWindows1254(text);
     ASSERT_EQ(expected.size(), 10);

@@ -15,7 +15,6 @@
 #include <functional>
 #include <optional>
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using korvat::test::NewTarget;
 using korvat::test::SchemaOptions;

@@ -66,8 +66,7 @@ TEST(TransactionParameterBlock, ofTheReadTransactionAddsRead)
 TEST(TransactionParameterBlock, emptyListGivesEmptyBlockAndBlankLinesAreSkipped)
 {
     EXPECT_TRUE(buildTransactionParameterBlock({}).isEmpty());
-    EXPECT_EQ(buildTransactionParameterBlock({u"   "_s, u"ISC_TPB_Wait"_s}),
-              bytes({3, 6}));
+    EXPECT_EQ(buildTransactionParameterBlock({u"   "_s, u"ISC_TPB_Wait"_s}), bytes({3, 6}));
 }
 
 TEST(TransactionParameterBlock, tableLocksCarryTheTableNameAndWaitTimeFourBytes)

@@ -4,7 +4,6 @@
 #include "TestDatabase.h"
 #include "u_dm.h"
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 

@@ -6,7 +6,6 @@
 
 #include <QUuid>
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 

@@ -2,7 +2,6 @@
 #include "DatabaseUser.h"
 #include "TestDatabase.h"
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 

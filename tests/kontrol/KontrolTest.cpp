@@ -8,7 +8,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using namespace Qt::StringLiterals;
 using korvat::kontrol::Area;
 using korvat::kontrol::Difference;
 using korvat::kontrol::DifferenceKind;

@@ -7,8 +7,6 @@
 
 #include <QCheckBox>
 
-using namespace Qt::StringLiterals;
-
 class KontrolWindowTest : public WindowTestCase {
     Q_OBJECT
 

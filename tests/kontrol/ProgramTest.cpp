@@ -6,8 +6,6 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 struct ProgramRun {

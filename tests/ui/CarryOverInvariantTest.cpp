@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace Qt::StringLiterals;
 using korvat::test::RandomShape;
 using korvat::test::SchemaOptions;
 using korvat::test::TableDef;

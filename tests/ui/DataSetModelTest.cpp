@@ -15,7 +15,6 @@
 #include <deque>
 #include <memory>
 
-using namespace Qt::StringLiterals;
 using namespace korvat;
 using namespace korvat::test;
 
@@ -146,8 +145,7 @@ private slots:
         openSourceGroups();
         DataSetModel model(dm().qryGrubu, DBGrid1Columns());
         model.setBatchSize([] { return 3; });
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QCOMPARE(model.columnCount(), 4);
         QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), u"GRUBU"_s);
@@ -161,8 +159,7 @@ private slots:
         QCOMPARE(model.rowCount(), sourceGroups);
         QVERIFY(!model.canFetchMore({}));
         QCOMPARE(rowText(model, 41), (QStringList{u"42"_s, u"Grup 42"_s, u"420"_s, QString()}));
-        QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(),
-                 DataSetModel::browseMark);
+        QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(), DataSetModel::browseMark);
         QCOMPARE(model.headerData(sourceGroups - 2, Qt::Vertical).toString(), QString());
 
         QSignalSpy moved(&model, &DataSetModel::currentRowMoved);
@@ -336,8 +333,7 @@ private slots:
     {
         dm().Q_Grubu.open();
         DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
@@ -496,8 +492,7 @@ private slots:
     void keyDownBelowTheLastRowAppendsOneNewRow()
     {
         auto [view, binding, model] = targetGrid();
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QTest::keyClick(view.get(), Qt::Key_Down);
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
@@ -558,8 +553,7 @@ private slots:
     void ctrlDeleteAsksAndDeletesOnlyOnOk()
     {
         auto [view, binding, model] = targetGrid();
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         view->setCurrentIndex(model.index(1, nameColumn));
 

@@ -6,7 +6,6 @@
 #include <QTableView>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
 using korvat::test::TestDatabase;
 
 class DatabaseSelectionTest : public WindowTestCase {

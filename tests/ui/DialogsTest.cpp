@@ -12,8 +12,6 @@
 #include <QTest>
 #include <QTranslator>
 
-using namespace Qt::StringLiterals;
-
 Q_DECLARE_METATYPE(DialogButtons)
 Q_DECLARE_METATYPE(DialogIcon)
 
@@ -77,9 +75,7 @@ private slots:
     void scriptedDialogsAnswerInOrderAndRecordWhatWasShown()
     {
         ScriptedDialogs dialogs;
-        dialogs.press(DialogButton::No)
-            .press(DialogButton::Ok)
-            .chooseFile(u"/db/a.fdb"_s);
+        dialogs.press(DialogButton::No).press(DialogButton::Ok).chooseFile(u"/db/a.fdb"_s);
         QWidget owner;
 
         QCOMPARE(
@@ -205,20 +201,15 @@ private slots:
 
     void boxClosedWithoutAButtonGivesTheNegativeAnswer()
     {
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo),
-                 DialogButton::Yes);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo),
-                 DialogButton::No);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel),
-                 DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo), DialogButton::Yes);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo), DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel), DialogButton::Ok);
         QCOMPARE(QtDialogService::answerOf(QMessageBox::Cancel, DialogButtons::OkCancel),
                  DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo),
-                 DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo), DialogButton::No);
         QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::OkCancel),
                  DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok),
-                 DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok), DialogButton::Ok);
     }
 
     void fileDialogTakesAnyNameAndOffersTheLastOne()
@@ -271,9 +262,7 @@ private slots:
         QVERIFY(settings.filter.isEmpty() && settings.title.isEmpty());
         QVERIFY(!settings.checkExistence && settings.resizable);
 
-        dialogs.chooseFile(u"/data/source.fdb"_s)
-            .cancelFile()
-            .chooseFile(u"/t.fdb"_s);
+        dialogs.chooseFile(u"/data/source.fdb"_s).cancelFile().chooseFile(u"/t.fdb"_s);
         QVERIFY(window.OpenDialog1.execute(&window, dialogs));
         QCOMPARE(window.OpenDialog1.fileName, u"/data/source.fdb"_s);
         QVERIFY(!window.OpenDialog1.execute(&window, dialogs));

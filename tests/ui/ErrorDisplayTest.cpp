@@ -8,8 +8,6 @@
 #include <QWidget>
 #include <stdexcept>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // Dialogs that cannot show anything at all.
@@ -43,8 +41,7 @@ private slots:
         QTest::newRow("ends in a letter")
             << u"qryStok: Field 'ENVANTER' not found"_s
             << u"qryStok: Field 'ENVANTER' not found."_s;
-        QTest::newRow("ends in a digit") << u"code 335544344"_s
-                                         << u"code 335544344."_s;
+        QTest::newRow("ends in a digit") << u"code 335544344"_s << u"code 335544344."_s;
         QTest::newRow("ends in a parenthesis") << u"attach failed (database file)"_s
                                                << u"attach failed (database file)"_s;
         QTest::newRow("ends in a period") << u"Done."_s << u"Done."_s;
@@ -75,8 +72,7 @@ private slots:
         m_dialogs->press(DialogButton::Ok);
         display.run([] {
             try {
-                throw korvat::ServerError(u"I/O error during \"open\""_s, -902,
-                                          335544344);
+                throw korvat::ServerError(u"I/O error during \"open\""_s, -902, 335544344);
             } catch (...) {
                 std::throw_with_nested(korvat::LayerError(u"outer"_s));
             }

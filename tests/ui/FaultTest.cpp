@@ -9,7 +9,6 @@
 #include <QTableView>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
 using korvat::test::LoopbackServer;
 using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;

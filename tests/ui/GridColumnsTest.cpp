@@ -3,8 +3,6 @@
 
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // A column list as "FIELD:width FIELD:width ...", easy to hold against the tables.

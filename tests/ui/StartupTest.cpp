@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace Qt::StringLiterals;
 using korvat::test::TestWorkspace;
 
 namespace {

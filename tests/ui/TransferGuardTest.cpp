@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
 class TransferGuardTest : public QObject {
     Q_OBJECT
 

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <cmath>
 
-using namespace Qt::StringLiterals;
 using namespace korvat::test;
 
 namespace {

@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 const QTime designedTimeOfDay(21, 57, 33, 446);

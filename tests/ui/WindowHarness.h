@@ -18,8 +18,6 @@
 #include <memory>
 #include <utility>
 
-using namespace Qt::StringLiterals;
-
 class WindowHarness : public korvat::test::TestWorkspace {
 public:
     explicit WindowHarness(const korvat::test::SchemaOptions& defaultTargetOptions = {})

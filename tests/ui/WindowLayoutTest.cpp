@@ -18,8 +18,6 @@
 #include <QStyle>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 QWidget* control(TL_Devir& window, const QString& name)
@@ -139,8 +137,7 @@ private slots:
     {
         for (QLineEdit* edit : {m_window->edtKaynakDatabase, m_window->edtHedefDatabase}) {
             QVERIFY(!edit->isReadOnly());
-            QCOMPARE(edit->palette().color(QPalette::Base),
-                     m_window->palette().color(QPalette::Midlight));
+            QCOMPARE(edit->palette().color(QPalette::Base), m_window->palette().color(QPalette::Midlight));
         }
         QCOMPARE(m_window->SpeedButton1->focusPolicy(), Qt::NoFocus);
         QCOMPARE(m_window->SpeedButton2->focusPolicy(), Qt::NoFocus);
@@ -167,12 +164,10 @@ private slots:
     {
         QFETCH(QSize, size);
         m_window->resize(size);
-        QTRY_COMPARE(m_window->ProgressBar1->geometry(),
-                     QRect(0, size.height() - 17, size.width(), 17));
+        QTRY_COMPARE(m_window->ProgressBar1->geometry(), QRect(0, size.height() - 17, size.width(), 17));
         QCOMPARE(m_window->Panel1->geometry(), QRect(0, 0, size.width(), 167));
         QCOMPARE(m_window->PageControl1->geometry(), QRect(0, 167, size.width(), 190));
-        QCOMPARE(m_window->PageControl2->geometry(),
-                 QRect(0, 357, size.width(), size.height() - 357 - 17));
+        QCOMPARE(m_window->PageControl2->geometry(), QRect(0, 357, size.width(), size.height() - 357 - 17));
     }
 
     void progressBarRunsFromZeroToHundredWithoutText()
