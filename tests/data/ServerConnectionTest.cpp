@@ -11,22 +11,21 @@ using namespace korvat::test;
 
 namespace {
 
-class ThroughTheServer : public ::testing::Test {
+class ThroughTheServer : public ::testing::Test, protected TestWorkspace {
 protected:
     void SetUp() override
     {
         const QString file = u"t%1.fdb"_s.arg(QUuid::createUuid().toString(QUuid::Id128));
-        server().createDatabase(file);
+        targetPath = server().createDatabase(file);
         localPath = server().databasePath(file);
     }
 
     static LoopbackServer& server() { return loopbackServer(); }
-    QString remote() const { return server().remoteName(localPath); }
 
     qint64 committedGroups()
     {
         server().start();
-        return TestDatabase::attach(remote()).rowCount(u"T_GRUBU"_s);
+        return committedCount(u"T_GRUBU"_s);
     }
 
     QString localPath;
@@ -36,7 +35,7 @@ protected:
 
 TEST_F(ThroughTheServer, attachesARemoteName)
 {
-    TargetSide target(remote());
+    TargetSide target(targetPath);
     target.openAndStart();
     EXPECT_EQ(target.connection->sqlDialect(), 3);
     target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
@@ -46,7 +45,7 @@ TEST_F(ThroughTheServer, attachesARemoteName)
 
 TEST_F(ThroughTheServer, aWrongPasswordIsRefusedAndLeavesTheConnectionDetached)
 {
-    TargetSide target(remote());
+    TargetSide target(targetPath);
     target.connection->setParams({u"user_name=SYSDBA"_s, u"password=wrong"_s});
     try {
         target.connection->open();
@@ -67,8 +66,8 @@ TEST_F(ThroughTheServer, aMissingFileIsRefused)
 
 TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 {
-    TestDatabase::attach(remote()).exec(u"create or alter user KIRACI password 'kiraci'"_s);
-    TargetSide target(remote());
+    attachTarget().exec(u"create or alter user KIRACI password 'kiraci'"_s);
+    TargetSide target(targetPath);
     target.connection->setParams({u"user_name=KIRACI"_s, u"password=kiraci"_s});
     target.openAndStart();
     try {
@@ -81,7 +80,7 @@ TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 
 TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheError)
 {
-    TargetSide target(remote());
+    TargetSide target(targetPath);
     target.openWithPendingGroup();
     server().kill();
 
@@ -102,7 +101,7 @@ TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheErro
 
 TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 {
-    TargetSide target(remote());
+    TargetSide target(targetPath);
     target.openWithPendingGroup();
     server().kill();
 
@@ -114,7 +113,7 @@ TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 
 TEST_F(ThroughTheServer, aFileTheServerHoldsIsReachedThroughItByItsPlainPath)
 {
-    TestDatabase held = TestDatabase::attach(remote());  // the server keeps the file open
+    TestDatabase held = attachTarget();  // the server keeps the file open
     TargetSide target(localPath);
     target.connection->setLocalServerPort(server().port());
     target.openAndStart();
