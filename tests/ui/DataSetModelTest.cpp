@@ -39,6 +39,13 @@ QString messageOf(std::exception_ptr error)
     }
 }
 
+// The target's groups opened, in a model as DBGrid3 shows them whose every
+// change a model tester checks.
+struct TargetGroupsModel : DataSetModel {
+    explicit TargetGroupsModel(EditableDataSet& groups) : DataSetModel((groups.open(), groups), DBGrid3Columns()) {}
+    QAbstractItemModelTester tester{this, QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
 // The cells of one model row as the grid shows them.
 QStringList rowText(const QAbstractItemModel& model, int row)
 {
@@ -331,9 +338,7 @@ private slots:
 
     void anAppendedRowShowsTheInsertMarkUntilItIsPosted()
     {
-        dm().Q_Grubu.open();
-        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TargetGroupsModel model(dm().Q_Grubu);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
@@ -425,9 +430,7 @@ private slots:
 
     void heldRowsAreShownAtOnceAndADroppedOneNever()
     {
-        dm().Q_Grubu.open();
-        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TargetGroupsModel model(dm().Q_Grubu);
         QSignalSpy held(&model, &DataSetModel::rowsHeld);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 
