@@ -4,14 +4,15 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 
 namespace {
 
 QString missingLibraryMessage(const char* name)
 {
-    return QStringLiteral("InterBase library %1 not found in the path. Please install InterBase to "
-                          "use this functionality")
+    return u"InterBase library %1 not found in the path. Please install InterBase to "
+            "use this functionality"_s
         .arg(QLatin1String(name));
 }
 
@@ -20,7 +21,7 @@ QString missingLibraryMessage(const char* name)
 TEST(ClientLibrary, loadsTheFirebirdClientWithEveryEntryPoint)
 {
     auto library = ClientLibrary::load();
-    EXPECT_EQ(library->fileName(), QStringLiteral("libfbclient.so.2"));
+    EXPECT_EQ(library->fileName(), u"libfbclient.so.2"_s);
     EXPECT_NE(library->isc_attach_database, nullptr);
     EXPECT_NE(library->fb_interpret, nullptr);
 }
@@ -28,7 +29,7 @@ TEST(ClientLibrary, loadsTheFirebirdClientWithEveryEntryPoint)
 TEST(ClientLibrary, missingLibraryNamesItsFile)
 {
     try {
-        ClientLibrary::load(QStringLiteral("libnothere.so.9"));
+        ClientLibrary::load(u"libnothere.so.9"_s);
         FAIL() << "loaded a library that does not exist";
     } catch (const ClientLibraryError& error) {
         EXPECT_EQ(error.message(), missingLibraryMessage("libnothere.so.9"));
@@ -38,7 +39,7 @@ TEST(ClientLibrary, missingLibraryNamesItsFile)
 TEST(ClientLibrary, libraryWithoutTheEntryPointsIsRefusedTheSameWay)
 {
     try {
-        ClientLibrary::load(QStringLiteral("libz.so.1"));
+        ClientLibrary::load(u"libz.so.1"_s);
         FAIL() << "accepted a library without the client's entry points";
     } catch (const ClientLibraryError& error) {
         EXPECT_EQ(error.message(), missingLibraryMessage("libz.so.1"));
@@ -48,13 +49,13 @@ TEST(ClientLibrary, libraryWithoutTheEntryPointsIsRefusedTheSameWay)
 TEST(ClientLibrary, missingLibraryWhileCreatingTheDataModuleIsASettingReadError)
 {
     TdmSettings settings;
-    settings.clientLibraryFileName = QStringLiteral("libnothere.so.9");
+    settings.clientLibraryFileName = u"libnothere.so.9"_s;
     try {
         Tdm module(settings);
         FAIL() << "the data module was created without its client library";
     } catch (const SettingReadError& error) {
         EXPECT_EQ(error.message(),
-                  QStringLiteral("Error reading IBDatabase1.ServerType: ")
+                  u"Error reading IBDatabase1.ServerType: "_s
                       + missingLibraryMessage("libnothere.so.9"));
     }
 }

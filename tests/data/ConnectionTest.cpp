@@ -10,11 +10,7 @@ using namespace korvat::test;
 
 TEST(Connection, attachesReadsTheDialectAndDetaches)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("target.fdb"));
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.connection->open();
     EXPECT_TRUE(target.connection->connected());
     EXPECT_EQ(target.connection->databaseSqlDialect(), 3);
@@ -26,51 +22,41 @@ TEST(Connection, attachesReadsTheDialectAndDetaches)
 
 TEST(Connection, aDialectOneDatabaseIsUsedInDialectOne)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("d1.fdb"));
-    TestDatabase::create(path, SchemaOptions{.dialect = 1}).detach();
-
-    TargetSide target(path);
+    NewTarget target(SchemaOptions{.dialect = 1});
     target.openAndStart();
     EXPECT_EQ(target.connection->sqlDialect(), 1);
 
     // Dialect 1 divides integers into a double; dialect 3 would keep an integer.
     Statement statement(*target.connection, *target.transaction);
-    statement.prepare(QStringLiteral("select 1/2 from rdb$database"));
+    statement.prepare(u"select 1/2 from rdb$database"_s);
     EXPECT_EQ(baseType(statement.output().var(0)), SQL_DOUBLE);
 }
 
 TEST(Connection, refusesToAttachTwiceOrWithoutAName)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("target.fdb"));
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.connection->open();
     EXPECT_EQ(errorMessage([&] { target.connection->open(); }),
-              QStringLiteral("Cannot perform operation -- DB is currently open"));
-    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(QStringLiteral("/x.fdb")); }),
-              QStringLiteral("Cannot perform operation -- DB is currently open"));
-    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(path); }),
-              QStringLiteral("<no error>"));
+              u"Cannot perform operation -- DB is currently open"_s);
+    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(u"/x.fdb"_s); }),
+              u"Cannot perform operation -- DB is currently open"_s);
+    EXPECT_EQ(errorMessage([&] { target.connection->setDatabaseName(target.targetPath); }), u"<no error>"_s);
     target.connection->close();
 
     target.connection->setDatabaseName(QString());
-    EXPECT_EQ(errorMessage([&] { target.connection->open(); }),
-              QStringLiteral("Database name is missing"));
+    EXPECT_EQ(errorMessage([&] { target.connection->open(); }), u"Database name is missing"_s);
 }
 
 TEST(Connection, aMissingFileGivesTheServersLinesAndStaysDetached)
 {
     TempFolder folder;
-    TargetSide target(folder.filePath(QStringLiteral("missing.fdb")));
+    TargetSide target(folder.filePath(u"missing.fdb"_s));
     try {
         target.connection->open();
         FAIL() << "attached a file that does not exist";
     } catch (const ServerError& error) {
-        EXPECT_TRUE(error.message().contains(QStringLiteral("missing.fdb")));
-        EXPECT_TRUE(error.message().contains(QStringLiteral("\r\n")));
+        EXPECT_TRUE(error.message().contains(u"missing.fdb"_s));
+        EXPECT_TRUE(error.message().contains(u"\r\n"_s));
         EXPECT_FALSE(error.message().endsWith(QLatin1Char('.')));
         EXPECT_NE(error.sqlCode(), 0);
     }
@@ -80,9 +66,9 @@ TEST(Connection, aMissingFileGivesTheServersLinesAndStaysDetached)
 TEST(Connection, attachesThroughAFolderWithTurkishLetters)
 {
     TempFolder folder;
-    const QString turkishFolder = folder.filePath(QStringLiteral("Masaüstü"));
+    const QString turkishFolder = folder.filePath(u"Masaüstü"_s);
     ASSERT_TRUE(QDir().mkpath(turkishFolder));
-    const QString path = turkishFolder + QStringLiteral("/KORVAT.FDB");
+    const QString path = turkishFolder + u"/KORVAT.FDB"_s;
     TargetSide target(path);  // loading the client prepares the process for such names
     TestDatabase::create(path).detach();
 
@@ -92,48 +78,37 @@ TEST(Connection, attachesThroughAFolderWithTurkishLetters)
 
 TEST(Connection, detachClosesItsUsersAndCommitsTheDefaultTransaction)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("target.fdb"));
-    TestDatabase::create(path).detach();
-
-    TargetSide target(path);
+    NewTarget target;
     target.openAndStart();
-    RecordingUser user;
-    target.connection->addUser(&user);
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID, GRUBU) values (7, 'Kuruyemiş')"));
+    RecordingUser user(*target.connection);
+    target.run(u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (7, 'Kuruyemiş')"_s);
 
     target.connection->close();
-    target.connection->removeUser(&user);
     EXPECT_EQ(user.closes, 1);
     EXPECT_FALSE(target.transaction->inTransaction());
 
-    TestDatabase check = TestDatabase::attach(path);
-    const auto rows = check.query(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 7"));
+    const auto rows = target.committed(u"select GRUBU from T_GRUBU where GRUBU_ID = 7"_s);
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("Kuruyemiş"));
+    EXPECT_EQ(rows[0][0].toString(), u"Kuruyemiş"_s);
 }
 
 TEST(Connection, aTerminationSignalLeavesTheAttachmentToTheProgram)
 {
-    TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("target.fdb"));
-    TestDatabase::create(path).detach();
-    TargetSide target(path);
-    target.openAndStart();
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    NewTarget target;
+    target.openWithPendingGroup();
 
     // What the client library's own handler of SIGINT and SIGTERM does,
     // run here at once instead of a moment after a signal.
     fb_shutdown(0, fb_shutrsn_signal);
 
     target.transaction->commit();
-    EXPECT_EQ(TestDatabase::attach(path).rowCount(QStringLiteral("T_GRUBU")), 1);
+    EXPECT_EQ(target.committedCount(u"T_GRUBU"_s), 1);
 }
 
 TEST(Connection, aServerErrorNamesATurkishFileNameReadably)
 {
     TempFolder folder;
-    const QString path = folder.filePath(QStringLiteral("Müşteri Şubesi/yıl sonu.fdb"));
+    const QString path = folder.filePath(u"Müşteri Şubesi/yıl sonu.fdb"_s);
     TargetSide target(path);
     const QString message = errorMessage([&] { target.connection->open(); });
     EXPECT_TRUE(message.contains(path)) << message.toStdString();

@@ -10,43 +10,23 @@ using namespace korvat::test;
 
 namespace {
 
-class DataModule : public ::testing::Test {
+class DataModule : public ::testing::Test, protected TestWorkspace {
 protected:
-    void SetUp() override
-    {
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
-        TestDatabase::create(settings.defaultTarget).detach();
-    }
-
-    void insertGroupPending(Tdm& module, int id)
-    {
-        Statement statement(module.IBDatabase2, module.IBTransaction1);
-        statement.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (%1)").arg(id));
-        statement.execute();
-    }
-
-    qint64 committedGroups(const QString& name)
-    {
-        return TestDatabase::attach(name).rowCount(QStringLiteral("T_GRUBU"));
-    }
-
-    TempFolder folder;
-    TdmSettings settings;
+    void SetUp() override { createTarget().detach(); }
 };
 
 }  // namespace
 
 TEST(DataModuleSettings, theDefaultTargetLivesInTheHomeFolder)
 {
-    EXPECT_EQ(TdmSettings::defaultTargetDatabaseName(),
-              QDir::homePath() + QStringLiteral("/Korvat/KORVAT.FDB"));
+    EXPECT_EQ(TdmSettings::defaultTargetDatabaseName(), QDir::homePath() + u"/Korvat/KORVAT.FDB"_s);
 }
 
 TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
 {
     Tdm module(settings);
     EXPECT_FALSE(module.IBDatabase1.connected());
-    EXPECT_EQ(module.IBDatabase1.databaseName(), QStringLiteral("D:\\Projeler\\Korvat\\KORVAT.FDB"));
+    EXPECT_EQ(module.IBDatabase1.databaseName(), u"D:\\Projeler\\Korvat\\KORVAT.FDB"_s);
     EXPECT_TRUE(module.IBDatabase2.connected());
     EXPECT_EQ(module.IBDatabase2.databaseName(), settings.defaultTarget);
     EXPECT_EQ(module.IBDatabase2.defaultTransaction(), &module.IBTransaction1);
@@ -64,17 +44,17 @@ TEST_F(DataModule, attachesTheDefaultTargetAndStartsItsTransaction)
 
 TEST_F(DataModule, aMissingDefaultTargetEndsTheCreation)
 {
-    settings.defaultTarget = folder.filePath(QStringLiteral("yok/KORVAT.FDB"));
+    settings.defaultTarget = path(u"yok/KORVAT.FDB"_s);
     EXPECT_THROW(Tdm module(settings), ServerError);
 }
 
 TEST_F(DataModule, detachingTheTargetCommitsAndTheTransactionCanStartAgain)
 {
     Tdm module(settings);
-    insertGroupPending(module, 1);
+    insertPendingGroup(module, 1);
     module.IBDatabase2.setConnected(false);
     EXPECT_FALSE(module.IBTransaction1.inTransaction());
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 1);
 
     module.IBDatabase2.setConnected(true);
     module.IBTransaction1.setActive(true);
@@ -85,26 +65,23 @@ TEST_F(DataModule, theEndOfTheProgramCommitsPendingRows)
 {
     {
         Tdm module(settings);
-        insertGroupPending(module, 1);
+        insertPendingGroup(module, 1);
         module.shutdown();
         EXPECT_FALSE(module.IBDatabase2.connected());
     }
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 1);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 1);
 
     {
         Tdm module(settings);
-        insertGroupPending(module, 2);
+        insertPendingGroup(module, 2);
     }  // destroyed without an orderly shutdown: still committed
-    EXPECT_EQ(committedGroups(settings.defaultTarget), 2);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 2);
 }
 
 TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
 {
-    const QString source = folder.filePath(QStringLiteral("source.fdb"));
-    TestDatabase::create(source).detach();
-    Tdm module(settings);
-    module.IBDatabase1.setDatabaseName(source);
-    module.IBDatabase1.setConnected(true);
+    createSource().detach();
+    Tdm& module = attachSource();
     module.IBDatabase1.internalTransaction().start();
     module.shutdown();
     EXPECT_FALSE(module.IBDatabase1.connected());
@@ -114,19 +91,15 @@ TEST_F(DataModule, aSourceAttachedAndReadIsEndedAtShutdownToo)
 TEST_F(DataModule, aCommitThatFailsAtTheEndOfTheProgramIsRaised)
 {
     LoopbackServer& server = loopbackServer();
-    server.start();
-    const QString remote = server.remoteName(server.databasePath(QStringLiteral("shutdown.fdb")));
-    QFile::remove(server.databasePath(QStringLiteral("shutdown.fdb")));
-    TestDatabase::create(remote).detach();
-    settings.defaultTarget = remote;
+    targetPath = settings.defaultTarget = server.createDatabase(u"shutdown.fdb"_s);
 
     Tdm module(settings);
-    insertGroupPending(module, 1);
+    insertPendingGroup(module, 1);
     server.kill();
     EXPECT_THROW(module.shutdown(), ServerError);
     EXPECT_FALSE(module.IBDatabase2.connected());
     EXPECT_FALSE(module.IBTransaction1.inTransaction());
 
     server.start();
-    EXPECT_EQ(committedGroups(remote), 0);
+    EXPECT_EQ(committedCount(u"T_GRUBU"_s), 0);
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 // Small pieces shared by the data layer's tests: a target-like connection
-// with its transaction, and a check of an error's exact message.
+// with its transaction, on a new target file if wanted, and a check of an
+// error's exact message.
 
 #include "ClientLibrary.h"
 #include "Connection.h"
 #include "DatabaseUser.h"
 #include "Errors.h"
 #include "Statement.h"
+#include "TestWorkspace.h"
 #include "Transaction.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +19,9 @@
 
 namespace korvat::test {
 
-inline const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"),
-                                             QStringLiteral("password=quietbolt")};
+inline const QStringList connectionParams = {u"user_name=SYSDBA"_s, u"password=quietbolt"_s};
 inline const QStringList targetTransactionParams = {
-    QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    u"read_committed"_s, u"rec_version"_s, u"nowait"_s};
 
 // The message of the error that an action raises, or "<no error>".
 inline QString errorMessage(const std::function<void()>& action)
@@ -30,13 +31,22 @@ inline QString errorMessage(const std::function<void()>& action)
     } catch (const DataError& error) {
         return error.message();
     }
-    return QStringLiteral("<no error>");
+    return u"<no error>"_s;
 }
 
-// Counts how often a connection or transaction closed it.
+// Counts how often a connection or transaction closed it, a user of it for
+// as long as it lives.
 struct RecordingUser : DatabaseUser {
-    int closes = 0;
+    template <typename Owner>
+    explicit RecordingUser(Owner& owner) : leave([&owner, this] { owner.removeUser(this); })
+    {
+        owner.addUser(this);
+    }
+    ~RecordingUser() override { leave(); }
     void closeForEnd() noexcept override { ++closes; }
+
+    int closes = 0;
+    std::function<void()> leave;
 };
 
 // A connection and its default transaction, set up as the data module sets
@@ -44,8 +54,8 @@ struct RecordingUser : DatabaseUser {
 struct TargetSide {
     explicit TargetSide(const QString& databaseName)
         : client(ClientLibrary::load()),
-          connection(std::make_unique<Connection>(QStringLiteral("IBDatabase2"), client, databaseName)),
-          transaction(std::make_unique<Transaction>(QStringLiteral("IBTransaction1"), client))
+          connection(std::make_unique<Connection>(u"IBDatabase2"_s, client, databaseName)),
+          transaction(std::make_unique<Transaction>(u"IBTransaction1"_s, client))
     {
         connection->setParams(connectionParams);
         transaction->setParams(targetTransactionParams);
@@ -62,6 +72,12 @@ struct TargetSide {
         connection->open();
         transaction->start();
     }
+    // Then group 1 inserted in the transaction, not yet committed.
+    void openWithPendingGroup()
+    {
+        openAndStart();
+        run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
+    }
 
     // Runs one statement without parameters in the target transaction.
     void run(const QString& sql)
@@ -74,6 +90,19 @@ struct TargetSide {
     std::shared_ptr<ClientLibrary> client;
     std::unique_ptr<Connection> connection;
     std::unique_ptr<Transaction> transaction;
+};
+
+// A new target of the schema in a workspace of its own, and a TargetSide on
+// it, not yet attached.
+struct NewTarget : TestWorkspace, TargetSide {
+    explicit NewTarget(const SchemaOptions& options = {}) : TargetSide(created(options)) {}
+
+private:
+    QString created(const SchemaOptions& options)
+    {
+        createTarget(options).detach();
+        return targetPath;
+    }
 };
 
 }  // namespace korvat::test

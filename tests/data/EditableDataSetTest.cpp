@@ -11,31 +11,16 @@ using namespace korvat::test;
 
 namespace {
 
-class TargetDataSets : public ::testing::Test {
+class TargetDataSets : public ::testing::Test, protected TestWorkspace {
 protected:
-    void SetUp() override
+    // A data module on the target made, with its groups open and a new row appended.
+    Tdm& appendGroup()
     {
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
-        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
+        Tdm& dm = createDataModule();
+        dm.Q_Grubu.open();
+        dm.Q_Grubu.append();
+        return dm;
     }
-
-    TestDatabase createTarget(const SchemaOptions& options = {})
-    {
-        return TestDatabase::create(settings.defaultTarget, options);
-    }
-
-    std::unique_ptr<Tdm> module()
-    {
-        return std::make_unique<Tdm>(settings);
-    }
-
-    QList<QVariantList> committed(const QString& sql)
-    {
-        return TestDatabase::attach(settings.defaultTarget).query(sql);
-    }
-
-    TempFolder folder;
-    TdmSettings settings;
 };
 
 }  // namespace
@@ -43,59 +28,59 @@ protected:
 TEST_F(TargetDataSets, makeTheirFieldsFromTheResult)
 {
     createTarget(SchemaOptions{.grubuAsChar = true}).detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    ASSERT_EQ(dm->Q_Grubu.fieldCount(), 4);
-    const Field& key = dm->Q_Grubu.fieldByName(u"grubu_id");
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    ASSERT_EQ(dm.Q_Grubu.fieldCount(), 4);
+    const Field& key = dm.Q_Grubu.fieldByName(u"grubu_id");
     EXPECT_EQ(key.kind(), FieldKind::SmallInt);
     EXPECT_TRUE(key.required());
     EXPECT_TRUE(key.isKey());
-    const Field& name = dm->Q_Grubu.fieldByName(u"GRUBU");
+    const Field& name = dm.Q_Grubu.fieldByName(u"GRUBU");
     EXPECT_EQ(name.kind(), FieldKind::String);
     EXPECT_EQ(name.size(), 40);
     EXPECT_TRUE(name.def().fixedLength);
     EXPECT_FALSE(name.required());
-    EXPECT_EQ(name.origin(), QStringLiteral("T_GRUBU.GRUBU"));
+    EXPECT_EQ(name.origin(), u"T_GRUBU.GRUBU"_s);
 }
 
 TEST_F(TargetDataSets, findFieldsWithoutRegardToCaseAndNameTheMissingOne)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Stok.open();
-    EXPECT_EQ(&dm->Q_Stok.fieldByName(u"Stok_kodu"), &dm->Q_Stok.fieldByName(u"STOK_KODU"));
-    EXPECT_EQ(&dm->Q_Stok.fieldByName(u"stok_kodu"), &dm->Q_Stok.fieldByName(u"STOK_KODU"));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Stok.fieldByName(u"yok_boyle"); }),
-              QStringLiteral("Q_Stok: Field 'yok_boyle' not found"));
+    Tdm& dm = createDataModule();
+    dm.Q_Stok.open();
+    EXPECT_EQ(&dm.Q_Stok.fieldByName(u"Stok_kodu"), &dm.Q_Stok.fieldByName(u"STOK_KODU"));
+    EXPECT_EQ(&dm.Q_Stok.fieldByName(u"stok_kodu"), &dm.Q_Stok.fieldByName(u"STOK_KODU"));
+    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"yok_boyle"); }),
+              u"Q_Stok: Field 'yok_boyle' not found"_s);
 }
 
 TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast)
 {
     TestDatabase target = createTarget();
-    target.setGenerator(QStringLiteral("T_STOK_STOK_ID_GEN"), 100);
-    target.insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), 500}});
+    target.setGenerator(u"T_STOK_STOK_ID_GEN"_s, 100);
+    target.insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, 500}});
     target.detach();
 
-    auto dm = module();
-    EditableDataSet& stok = dm->Q_Stok;
+    Tdm& dm = createDataModule();
+    EditableDataSet& stok = dm.Q_Stok;
     stok.open();
     stok.append();
     EXPECT_EQ(stok.state(), DataSetState::Insert);
-    stok.fieldByName(u"stok_adi").setAsString(QStringLiteral("Çay 500 gr"));
-    stok.fieldByName(u"satis_fiyati").setAsString(QStringLiteral("12,5"));
+    stok.fieldByName(u"stok_adi").setAsString(u"Çay 500 gr"_s);
+    stok.fieldByName(u"satis_fiyati").setAsString(u"12,5"_s);
     stok.post();
 
     EXPECT_EQ(stok.state(), DataSetState::Browse);
     EXPECT_EQ(stok.recordCount(), 2);
     EXPECT_EQ(stok.currentRow(), 1);  // after the card with key 500
-    EXPECT_EQ(stok.fieldByName(u"STOK_ID").asString(), QStringLiteral("101"));
+    EXPECT_EQ(stok.fieldByName(u"STOK_ID").asString(), u"101"_s);
 
-    dm->IBTransaction1.commitRetaining();
+    dm.IBTransaction1.commitRetaining();
     EXPECT_TRUE(stok.active());  // commit retaining keeps the data set open
-    const auto rows = committed(QStringLiteral(
-        "select STOK_ADI, SATIS_FIYATI, ENVANTER from T_STOK where STOK_ID = 101"));
+    const auto rows = committed(
+        u"select STOK_ADI, SATIS_FIYATI, ENVANTER from T_STOK where STOK_ID = 101"_s);
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("Çay 500 gr"));
+    EXPECT_EQ(rows[0][0].toString(), u"Çay 500 gr"_s);
     EXPECT_EQ(rows[0][1].toDouble(), 12.5);
     EXPECT_TRUE(rows[0][2].isNull());
 }
@@ -103,117 +88,98 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
 TEST_F(TargetDataSets, aKeySetBeforeThePostIsKeptAndNoValueIsDrawn)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"GRUBU_ID").setAsString(QStringLiteral("77"));
-    dm->Q_Grubu.post();
-    dm->IBTransaction1.commitRetaining();
-    EXPECT_EQ(TestDatabase::attach(settings.defaultTarget).generatorValue(QStringLiteral("T_GRUBU_GRUBU_ID_GEN")), 0);
-    EXPECT_EQ(committed(QStringLiteral("select GRUBU_ID from T_GRUBU")).value(0).value(0).toInt(), 77);
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.fieldByName(u"GRUBU_ID").setAsString(u"77"_s);
+    dm.Q_Grubu.post();
+    dm.IBTransaction1.commitRetaining();
+    EXPECT_EQ(attachTarget().generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 0);
+    EXPECT_EQ(committed(u"select GRUBU_ID from T_GRUBU"_s).value(0).value(0).toInt(), 77);
 }
 
 TEST_F(TargetDataSets, aFailedPostKeepsTheRowAndItsKeyForTheRetry)
 {
-    TestDatabase target = createTarget();
-    target.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
-    target.detach();
+    addGroup(createTarget(), 1);
 
-    auto dm = module();
-    EditableDataSet& grubu = dm->Q_Grubu;
+    Tdm& dm = createDataModule();
+    EditableDataSet& grubu = dm.Q_Grubu;
     grubu.open();
     grubu.append();
-    grubu.fieldByName(u"grubu").setAsString(QStringLiteral("Şarküteri"));
+    grubu.fieldByName(u"grubu").setAsString(u"Şarküteri"_s);
     EXPECT_THROW(grubu.post(), ServerError);  // the generator gives 1, which exists
     EXPECT_EQ(grubu.state(), DataSetState::Insert);
-    EXPECT_EQ(grubu.fieldByName(u"GRUBU_ID").asString(), QStringLiteral("1"));
+    EXPECT_EQ(grubu.fieldByName(u"GRUBU_ID").asString(), u"1"_s);
 
     // Another program frees the key; the next append posts the pending row again.
-    TestDatabase::attach(settings.defaultTarget).exec(QStringLiteral("delete from T_GRUBU"));
+    attachTarget().exec(u"delete from T_GRUBU"_s);
     grubu.append();
     grubu.cancel();
-    dm->IBTransaction1.commitRetaining();
-    TestDatabase check = TestDatabase::attach(settings.defaultTarget);
-    EXPECT_EQ(check.generatorValue(QStringLiteral("T_GRUBU_GRUBU_ID_GEN")), 1);
-    const auto rows = check.query(QStringLiteral("select GRUBU_ID, GRUBU from T_GRUBU"));
+    dm.IBTransaction1.commitRetaining();
+    TestDatabase check = attachTarget();
+    EXPECT_EQ(check.generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 1);
+    const auto rows = check.query(u"select GRUBU_ID, GRUBU from T_GRUBU"_s);
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][1].toString(), QStringLiteral("Şarküteri"));
+    EXPECT_EQ(rows[0][1].toString(), u"Şarküteri"_s);
 }
 
 TEST_F(TargetDataSets, anUnmodifiedPendingRowIsDroppedByTheNextAppend)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(QStringLiteral("A"));
-    dm->Q_Grubu.post();
-    EXPECT_EQ(dm->Q_Grubu.recordCount(), 1);
-    EXPECT_EQ(dm->Q_Grubu.fieldByName(u"GRUBU_ID").asString(), QStringLiteral("1"));
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.append();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    dm.Q_Grubu.post();
+    EXPECT_EQ(dm.Q_Grubu.recordCount(), 1);
+    EXPECT_EQ(dm.Q_Grubu.fieldByName(u"GRUBU_ID").asString(), u"1"_s);
 }
 
 TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
 {
-    TestDatabase target = createTarget();
-    target.setGenerator(QStringLiteral("T_GRUBU_GRUBU_ID_GEN"), 32767);
-    target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(QStringLiteral("A"));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }),
-              QStringLiteral("32768 is not a valid value for field 'GRUBU_ID'. The allowed range is "
-                             "-32768 to 32767"));
-    dm->IBTransaction1.commitRetaining();
-    EXPECT_EQ(TestDatabase::attach(settings.defaultTarget).generatorValue(QStringLiteral("T_GRUBU_GRUBU_ID_GEN")),
-              32768);
+    createTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32767);
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
+              u"32768 is not a valid value for field 'GRUBU_ID'. The allowed range is "
+               "-32768 to 32767"_s);
+    dm.IBTransaction1.commitRetaining();
+    EXPECT_EQ(attachTarget().generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 32768);
 }
 
 TEST_F(TargetDataSets, aTextLongerThanItsFieldIsRefusedAtThePostNeverCut)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"kisa_yol").setAsString(QString(21, QLatin1Char('x')));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }),
-              QStringLiteral("Trying to store a string of length 21 into a field that can only contain 20"));
-    EXPECT_EQ(dm->Q_Grubu.state(), DataSetState::Insert);
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.fieldByName(u"kisa_yol").setAsString(QString(21, QLatin1Char('x')));
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
+              u"Trying to store a string of length 21 into a field that can only contain 20"_s);
+    EXPECT_EQ(dm.Q_Grubu.state(), DataSetState::Insert);
 }
 
 TEST_F(TargetDataSets, aRequiredFieldLeftNullFailsBeforeTheServerIsAsked)
 {
-    TestDatabase target = createTarget();
-    target.exec(QStringLiteral("alter table T_GRUBU alter GRUBU set not null"));
-    target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"sira_no").setAsString(QStringLiteral("3"));
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.post(); }),
-              QStringLiteral("Field 'GRUBU' must have a value"));
+    createTarget().exec(u"alter table T_GRUBU alter GRUBU set not null"_s);
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.fieldByName(u"sira_no").setAsString(u"3"_s);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }), u"Field 'GRUBU' must have a value"_s);
 }
 
 TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInsert)
 {
     // A trigger changes the stored row; only a re-read shows the change.
-    const QString trigger = QStringLiteral(
-        "create trigger T_CARI_NOTE for T_CARI before insert as begin new.ACIKLAMA = 'tetik'; end");
+    const QString trigger =
+        u"create trigger T_CARI_NOTE for T_CARI before insert as begin new.ACIKLAMA = 'tetik'; end"_s;
     for (const bool defaulted : {true, false}) {
         SCOPED_TRACE(defaulted);
-        QFile::remove(settings.defaultTarget);
-        TestDatabase target = createTarget(SchemaOptions{.cariWithDefaultAndComputed = defaulted});
-        target.exec(trigger);
-        target.detach();
+        dataModule.reset();  // detached before its file is made anew
+        QFile::remove(targetPath);
+        createTarget(SchemaOptions{.cariWithDefaultAndComputed = defaulted}).exec(trigger);
 
-        auto dm = module();
-        EditableDataSet& cari = dm->Q_Cari;
+        Tdm& dm = createDataModule();
+        EditableDataSet& cari = dm.Q_Cari;
         cari.open();
         cari.append();
-        cari.fieldByName(u"cari_adi").setAsString(QStringLiteral("Ali"));
+        cari.fieldByName(u"cari_adi").setAsString(u"Ali"_s);
         cari.post();
-        EXPECT_EQ(cari.fieldByName(u"aciklama").asString(), defaulted ? QStringLiteral("tetik") : QString());
+        EXPECT_EQ(cari.fieldByName(u"aciklama").asString(), defaulted ? u"tetik"_s : QString());
         // The insert names every column, so the default does not apply.
         EXPECT_TRUE(cari.fieldByName(u"aktiflik").isNull());
         if (defaulted) {
@@ -226,63 +192,57 @@ TEST_F(TargetDataSets, aTableWithComputedOrDefaultedColumnsIsReReadAfterTheInser
 
 TEST_F(TargetDataSets, charValuesKeepTheirPaddingInTheTarget)
 {
-    TestDatabase target = createTarget(SchemaOptions{.grubuAsChar = true});
-    target.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1},
-                                                {QStringLiteral("KISA_YOL"), QStringLiteral("F1")}});
-    target.detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    EXPECT_EQ(dm->Q_Grubu.fieldByName(u"kisa_yol").asString(), QStringLiteral("F1").leftJustified(20));
+    addGroup(createTarget(SchemaOptions{.grubuAsChar = true}), 1, {{u"KISA_YOL"_s, u"F1"_s}});
+    Tdm& dm = createDataModule();
+    dm.Q_Grubu.open();
+    EXPECT_EQ(dm.Q_Grubu.fieldByName(u"kisa_yol").asString(), u"F1"_s.leftJustified(20));
 }
 
 TEST_F(TargetDataSets, editAndDeleteGoThroughTheirOwnStatements)
 {
     TestDatabase target = createTarget();
-    target.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}, {QStringLiteral("GRUBU"), QStringLiteral("Eski")}});
-    target.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 2}, {QStringLiteral("GRUBU"), QStringLiteral("Silinecek")}});
+    addGroup(target, 1, {{u"GRUBU"_s, u"Eski"_s}});
+    addGroup(target, 2, {{u"GRUBU"_s, u"Silinecek"_s}});
     target.detach();
 
-    auto dm = module();
-    EditableDataSet& grubu = dm->Q_Grubu;
+    Tdm& dm = createDataModule();
+    EditableDataSet& grubu = dm.Q_Grubu;
     grubu.open();
     grubu.fetchAll();
     grubu.moveTo(0);
     grubu.edit();
-    grubu.fieldByName(u"grubu_id").setAsString(QStringLiteral("10"));
-    grubu.fieldByName(u"grubu").setAsString(QStringLiteral("Yeni"));
+    grubu.fieldByName(u"grubu_id").setAsString(u"10"_s);
+    grubu.fieldByName(u"grubu").setAsString(u"Yeni"_s);
     grubu.moveTo(1);  // leaving the row posts it
     EXPECT_EQ(grubu.state(), DataSetState::Browse);
     grubu.deleteCurrent();
     EXPECT_EQ(grubu.recordCount(), 1);
-    dm->IBTransaction1.commitRetaining();
+    dm.IBTransaction1.commitRetaining();
 
-    const auto rows = committed(QStringLiteral("select GRUBU_ID, GRUBU from T_GRUBU"));
+    const auto rows = committed(u"select GRUBU_ID, GRUBU from T_GRUBU"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toInt(), 10);
-    EXPECT_EQ(rows[0][1].toString(), QStringLiteral("Yeni"));
+    EXPECT_EQ(rows[0][1].toString(), u"Yeni"_s);
 }
 
 TEST_F(TargetDataSets, aTargetLackingAColumnOpensAndFailsAtTheLookup)
 {
     createTarget(SchemaOptions{.stokWithoutKmpM2 = true}).detach();
-    auto dm = module();
-    dm->Q_Stok.open();
-    dm->Q_Stok.append();
-    EXPECT_EQ(errorMessage([&] { dm->Q_Stok.fieldByName(u"kmp_m2"); }),
-              QStringLiteral("Q_Stok: Field 'kmp_m2' not found"));
+    Tdm& dm = createDataModule();
+    dm.Q_Stok.open();
+    dm.Q_Stok.append();
+    EXPECT_EQ(errorMessage([&] { dm.Q_Stok.fieldByName(u"kmp_m2"); }), u"Q_Stok: Field 'kmp_m2' not found"_s);
 }
 
 TEST_F(TargetDataSets, aFullCommitClosesThemAndDropsAPendingRow)
 {
     createTarget().detach();
-    auto dm = module();
-    dm->Q_Grubu.open();
-    dm->Q_Grubu.append();
-    dm->Q_Grubu.fieldByName(u"grubu").setAsString(QStringLiteral("A"));
-    dm->IBTransaction1.commit();
-    EXPECT_FALSE(dm->Q_Grubu.active());
-    EXPECT_EQ(dm->Q_Grubu.recordCount(), 0);
-    EXPECT_EQ(errorMessage([&] { dm->Q_Grubu.append(); }),
-              QStringLiteral("Q_Grubu: Cannot perform this operation on a closed dataset"));
-    EXPECT_TRUE(committed(QStringLiteral("select * from T_GRUBU")).isEmpty());
+    Tdm& dm = appendGroup();
+    dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
+    dm.IBTransaction1.commit();
+    EXPECT_FALSE(dm.Q_Grubu.active());
+    EXPECT_EQ(dm.Q_Grubu.recordCount(), 0);
+    EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.append(); }),
+              u"Q_Grubu: Cannot perform this operation on a closed dataset"_s);
+    EXPECT_TRUE(committed(u"select * from T_GRUBU"_s).isEmpty());
 }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+using namespace Qt::StringLiterals;
 using namespace korvat;
 
 namespace {
@@ -42,14 +43,14 @@ INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextFormatFloat, ::testing::Values(
 
 TEST(FieldTextFormat, UsesTheSeparatorOfTheSettings)
 {
-    EXPECT_EQ(formatFloat(12.5, english), QStringLiteral("12.5"));
-    EXPECT_EQ(formatFloat(1.5e20, english), QStringLiteral("1.5E20"));
-    EXPECT_EQ(formatGeneral(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
-    EXPECT_EQ(formatGeneral(2.5, turkish), QStringLiteral("2,5"));
-    EXPECT_EQ(formatGeneral(-32768), QStringLiteral("-32768"));
-    EXPECT_EQ(formatGeneral(2147483647), QStringLiteral("2147483647"));
-    EXPECT_EQ(formatGeneral(1e15), QStringLiteral("1E15"));
-    EXPECT_EQ(formatInteger(-9223372036854775807LL - 1), QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ(formatFloat(12.5, english), u"12.5"_s);
+    EXPECT_EQ(formatFloat(1.5e20, english), u"1.5E20"_s);
+    EXPECT_EQ(formatGeneral(0.1 + 0.2), u"0.30000000000000004"_s);
+    EXPECT_EQ(formatGeneral(2.5, turkish), u"2,5"_s);
+    EXPECT_EQ(formatGeneral(-32768), u"-32768"_s);
+    EXPECT_EQ(formatGeneral(2147483647), u"2147483647"_s);
+    EXPECT_EQ(formatGeneral(1e15), u"1E15"_s);
+    EXPECT_EQ(formatInteger(-9223372036854775807LL - 1), u"-9223372036854775808"_s);
 }
 
 struct ParseFloatCase {
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseFloat, ::testing::Values(
 TEST(FieldTextParseFloatSettings, FullStopIsTheSeparatorOnlyUnderItsSettings)
 {
     // Underflow without an exponent: 400 zeros after the separator.
-    EXPECT_EQ(parseFloat(QStringLiteral("0.") + QString(400, u'0') + u'1', english), 0.0);
+    EXPECT_EQ(parseFloat(u"0."_s + QString(400, u'0') + u'1', english), 0.0);
     EXPECT_EQ(parseFloat(QString(400, u'9'), english), std::nullopt);
     EXPECT_EQ(parseFloat(u"1.5", english), 1.5);
     EXPECT_EQ(parseFloat(u"1,5", english), std::nullopt);
@@ -120,8 +121,7 @@ class FieldTextParseInteger : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(FieldTextParseInteger, ReadsSignedDecimalDigits)
 {
-    EXPECT_EQ(parseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected)
-        << GetParam().text;
+    EXPECT_EQ(parseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseInteger, ::testing::Values(
@@ -138,17 +138,17 @@ INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseInteger, ::testing::Values(
 TEST(FieldTextErrors, MessagesCarryTheirValues)
 {
     EXPECT_EQ(invalidIntegerError(u"12a", u"MIKTAR").message(),
-              QStringLiteral("'12a' is not a valid integer value for field 'MIKTAR'"));
+              u"'12a' is not a valid integer value for field 'MIKTAR'"_s);
     EXPECT_EQ(invalidFloatError(u"1.5", u"FIYAT").message(),
-              QStringLiteral("'1.5' is not a valid floating point value for field 'FIYAT'"));
+              u"'1.5' is not a valid floating point value for field 'FIYAT'"_s);
     EXPECT_EQ(invalidFloatError(u"%2", u"F").message(),
-              QStringLiteral("'%2' is not a valid floating point value for field 'F'"));
+              u"'%2' is not a valid floating point value for field 'F'"_s);
     EXPECT_EQ(outOfRangeError(40000, u"GRUBU_ID", -32768, 32767, turkish).message(),
-              QStringLiteral("40000 is not a valid value for field 'GRUBU_ID'. "
-                             "The allowed range is -32768 to 32767"));
+              u"40000 is not a valid value for field 'GRUBU_ID'. "
+               "The allowed range is -32768 to 32767"_s);
     EXPECT_EQ(stringTooLongError(41, 40).message(),
-              QStringLiteral("Trying to store a string of length 41 into a field "
-                             "that can only contain 40"));
+              u"Trying to store a string of length 41 into a field "
+               "that can only contain 40"_s);
     EXPECT_STREQ(invalidIntegerError(u"x", u"F").typeName(), "LayerError");
 }
 
@@ -192,10 +192,10 @@ TEST(FieldTextRoundTrip, theLargestDoublesReadBackFromTheirTextForm)
     const korvat::RegionalSettings turkish(QLatin1Char(','));
     for (const double value : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
         const QString written = korvat::formatFloat(value, turkish);
-        EXPECT_EQ(written, value > 0 ? QStringLiteral("1,79769313486232E308") : QStringLiteral("-1,79769313486232E308"));
+        EXPECT_EQ(written, value > 0 ? u"1,79769313486232E308"_s : u"-1,79769313486232E308"_s);
         const std::optional<double> again = korvat::parseFloat(written, turkish);
         ASSERT_TRUE(again.has_value());
         EXPECT_EQ(*again, value);
     }
-    EXPECT_FALSE(korvat::parseFloat(QStringLiteral("1,79769313486233E308"), turkish).has_value());
+    EXPECT_FALSE(korvat::parseFloat(u"1,79769313486233E308"_s, turkish).has_value());
 }

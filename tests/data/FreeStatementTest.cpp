@@ -19,9 +19,8 @@
 #include <optional>
 
 using namespace korvat;
+using korvat::test::NewTarget;
 using korvat::test::SchemaOptions;
-using korvat::test::TempFolder;
-using korvat::test::TestDatabase;
 
 namespace {
 
@@ -29,31 +28,22 @@ const QDateTime kPickerValue(QDate(2024, 1, 2), QTime(21, 57, 33, 446));
 
 class FreeStatementTest : public ::testing::Test {
 protected:
-    explicit FreeStatementTest(const SchemaOptions& options = {})
-        : db(TestDatabase::create(folder.filePath(QStringLiteral("target.fdb")), options))
-    {
-        connection.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quietbolt")});
-        connection.open();
-        transaction.setParams(
-            {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")});
-        connection.setDefaultTransaction(&transaction);
-        transaction.start();
-    }
+    explicit FreeStatementTest(const SchemaOptions& options = {}) : target(options) { target.openAndStart(); }
 
     // The opening stock entry as the stock transfer writes it.
     void fillStockEntry(const QString& stokId, double giren, std::optional<double> fiyat)
     {
         qry.close();
         qry.clearText();
-        qry.addLine(QStringLiteral("insert into t_stok_hareket (stok_id,turu_id,kayit_id,fiyat,tarih,giren) "));
-        qry.addLine(QStringLiteral("values (:stok_id,:turu_id,:kayit_id,:fiyat,:tarih,:giren) "));
-        qry.paramByName(QStringLiteral("stok_id")).setAsString(stokId);
-        qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("8"));
-        qry.paramByName(QStringLiteral("kayit_id")).setAsString(QStringLiteral("1"));
-        qry.paramByName(QStringLiteral("tarih")).setAsDateTime(QDateTime(kPickerValue.date(), QTime(0, 0)));
-        qry.paramByName(QStringLiteral("giren")).setAsFloat(giren);
+        qry.addLine(u"insert into t_stok_hareket (stok_id,turu_id,kayit_id,fiyat,tarih,giren) "_s);
+        qry.addLine(u"values (:stok_id,:turu_id,:kayit_id,:fiyat,:tarih,:giren) "_s);
+        qry.paramByName(u"stok_id"_s).setAsString(stokId);
+        qry.paramByName(u"turu_id"_s).setAsString(u"8"_s);
+        qry.paramByName(u"kayit_id"_s).setAsString(u"1"_s);
+        qry.paramByName(u"tarih"_s).setAsDateTime(QDateTime(kPickerValue.date(), QTime(0, 0)));
+        qry.paramByName(u"giren"_s).setAsFloat(giren);
         if (fiyat)
-            qry.paramByName(QStringLiteral("fiyat")).setAsFloat(*fiyat);
+            qry.paramByName(u"fiyat"_s).setAsFloat(*fiyat);
     }
 
     void setText(const QString& line)
@@ -65,36 +55,27 @@ protected:
     QList<QVariantList> committedRows(const QString& select)
     {
         transaction.commitRetaining();
-        return db.query(select);
+        return target.committed(select);
     }
 
-    TempFolder folder;
-    TestDatabase db;
-    std::shared_ptr<ClientLibrary> client = ClientLibrary::load();
-    Connection connection{QStringLiteral("IBDatabase2"), client, db.name()};
-    Transaction transaction{QStringLiteral("IBTransaction1"), client};
-    FreeStatement qry{QStringLiteral("qry"), connection, transaction, RegionalSettings()};
+    NewTarget target;
+    Transaction& transaction = *target.transaction;
+    FreeStatement qry{u"qry"_s, *target.connection, transaction, RegionalSettings()};
 };
 
 class FreeStatementNotNullTest : public FreeStatementTest {
 protected:
-    FreeStatementNotNullTest() : FreeStatementTest(notNull()) {}
-    static SchemaOptions notNull()
-    {
-        SchemaOptions options;
-        options.movementColumnsNotNull = true;
-        return options;
-    }
+    FreeStatementNotNullTest() : FreeStatementTest(SchemaOptions{.movementColumnsNotNull = true}) {}
 };
 
-const QString kStockRows = QStringLiteral(
-    "select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by id");
+const QString kStockRows =
+    u"select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by id"_s;
 
 }  // namespace
 
 TEST_F(FreeStatementTest, openingStockEntryInsertsTheRowWithTheServerConvertingTexts)
 {
-    fillStockEntry(QStringLiteral("1234"), 12.5, 3.75);
+    fillStockEntry(u"1234"_s, 12.5, 3.75);
     qry.execute();
 
     const auto rows = committedRows(kStockRows);
@@ -109,7 +90,7 @@ TEST_F(FreeStatementTest, openingStockEntryInsertsTheRowWithTheServerConvertingT
 
 TEST_F(FreeStatementTest, successiveEntriesShareNoValueAndAnEmptyTextIsNull)
 {
-    fillStockEntry(QStringLiteral("1"), 5, 9.5);
+    fillStockEntry(u"1"_s, 5, 9.5);
     qry.execute();
     fillStockEntry(QString(), -3, std::nullopt);
     qry.execute();
@@ -124,13 +105,13 @@ TEST_F(FreeStatementTest, successiveEntriesShareNoValueAndAnEmptyTextIsNull)
 
 TEST_F(FreeStatementTest, dateAndTimeKeepsWholeSecondsAndADateColumnTheDateAlone)
 {
-    db.exec(QStringLiteral("create table t_gun (gun date, zaman timestamp, saat time)"));
-    setText(QStringLiteral("insert into t_gun values (:deger, :Deger, :DEGER)"));
+    target.attachTarget().exec(u"create table t_gun (gun date, zaman timestamp, saat time)"_s);
+    setText(u"insert into t_gun values (:deger, :Deger, :DEGER)"_s);
     ASSERT_EQ(qry.params().size(), 1u) << "one name, three positions";
-    qry.paramByName(QStringLiteral("deger")).setAsDateTime(kPickerValue);
+    qry.paramByName(u"deger"_s).setAsDateTime(kPickerValue);
     qry.execute();
 
-    const auto rows = committedRows(QStringLiteral("select gun, zaman, saat from t_gun"));
+    const auto rows = committedRows(u"select gun, zaman, saat from t_gun"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toDate(), QDate(2024, 1, 2));
     EXPECT_EQ(rows[0][1].toDateTime(), QDateTime(QDate(2024, 1, 2), QTime(21, 57, 33)));
@@ -139,15 +120,15 @@ TEST_F(FreeStatementTest, dateAndTimeKeepsWholeSecondsAndADateColumnTheDateAlone
 
 TEST_F(FreeStatementTest, textForDateColumnsIsReadAsADateAndTime)
 {
-    db.exec(QStringLiteral("create table t_gun (gun date, zaman timestamp)"));
-    setText(QStringLiteral("insert into t_gun values (:gun, :zaman)"));
-    qry.paramByName(QStringLiteral("gun")).setAsString(QStringLiteral("2024-03-05"));
-    qry.paramByName(QStringLiteral("zaman")).setAsString(QStringLiteral(" 2024-03-05 10:20:30 "));
+    target.attachTarget().exec(u"create table t_gun (gun date, zaman timestamp)"_s);
+    setText(u"insert into t_gun values (:gun, :zaman)"_s);
+    qry.paramByName(u"gun"_s).setAsString(u"2024-03-05"_s);
+    qry.paramByName(u"zaman"_s).setAsString(u" 2024-03-05 10:20:30 "_s);
     qry.execute();
-    qry.paramByName(QStringLiteral("gun")).setAsString(QStringLiteral("31.02.x"));
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("'31.02.x' is not a valid date and time"));
+    qry.paramByName(u"gun"_s).setAsString(u"31.02.x"_s);
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), u"'31.02.x' is not a valid date and time"_s);
 
-    const auto rows = committedRows(QStringLiteral("select gun, zaman from t_gun"));
+    const auto rows = committedRows(u"select gun, zaman from t_gun"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toDate(), QDate(2024, 3, 5));
     EXPECT_EQ(rows[0][1].toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)));
@@ -185,30 +166,30 @@ TEST(EncodeTimestamp, reckonsAsTheClientLibraryDoes)
 
 TEST_F(FreeStatementTest, reexecutingTheSameTextBindsTheNewValuesByTheDescribedColumn)
 {
-    db.exec(QStringLiteral("create table t_ad (ad varchar(5))"));
-    setText(QStringLiteral("insert into t_ad values (:ad)"));
-    qry.paramByName(QStringLiteral("ad")).setAsString(QStringLiteral("ab"));
+    target.attachTarget().exec(u"create table t_ad (ad varchar(5))"_s);
+    setText(u"insert into t_ad values (:ad)"_s);
+    qry.paramByName(u"ad"_s).setAsString(u"ab"_s);
     qry.execute();
-    qry.paramByName(QStringLiteral("ad")).setAsString(QString::fromUtf8("Şekér"));
+    qry.paramByName(u"ad"_s).setAsString(QString::fromUtf8("Şekér"));
     qry.execute();
     ASSERT_TRUE(qry.isPrepared());
 
-    qry.paramByName(QStringLiteral("ad")).setAsString(QStringLiteral("abcdef"));
+    qry.paramByName(u"ad"_s).setAsString(u"abcdef"_s);
     EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }),
-              QStringLiteral("Trying to store a string of length 6 into a field that can only contain 5"));
+              u"Trying to store a string of length 6 into a field that can only contain 5"_s);
 
-    const auto rows = committedRows(QStringLiteral("select ad from t_ad order by ad"));
+    const auto rows = committedRows(u"select ad from t_ad order by ad"_s);
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("ab"));
+    EXPECT_EQ(rows[0][0].toString(), u"ab"_s);
     EXPECT_EQ(rows[1][0].toString(), QString::fromUtf8("Şekér"));
 }
 
 TEST_F(FreeStatementTest, aLineAddedLaterKeepsTheValuesOfLikeNamedParameters)
 {
-    qry.addLine(QStringLiteral("insert into t_stok_hareket (stok_id, turu_id) values (:stok_id, "));
-    qry.paramByName(QStringLiteral("STOK_ID")).setAsString(QStringLiteral("5"));
-    qry.addLine(QStringLiteral(":turu_id)"));
-    qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("8"));
+    qry.addLine(u"insert into t_stok_hareket (stok_id, turu_id) values (:stok_id, "_s);
+    qry.paramByName(u"STOK_ID"_s).setAsString(u"5"_s);
+    qry.addLine(u":turu_id)"_s);
+    qry.paramByName(u"turu_id"_s).setAsString(u"8"_s);
     qry.execute();
 
     const auto rows = committedRows(kStockRows);
@@ -219,38 +200,38 @@ TEST_F(FreeStatementTest, aLineAddedLaterKeepsTheValuesOfLikeNamedParameters)
 
 TEST_F(FreeStatementTest, unknownParameterNamesTheObjectAndTheNameAsWritten)
 {
-    fillStockEntry(QStringLiteral("1"), 1, std::nullopt);
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(QStringLiteral("Miktar")); }),
-              QStringLiteral("qry: Parameter 'Miktar' not found"));
+    fillStockEntry(u"1"_s, 1, std::nullopt);
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(u"Miktar"_s); }),
+              u"qry: Parameter 'Miktar' not found"_s);
     EXPECT_FALSE(qry.isPrepared());
 }
 
 TEST_F(FreeStatementTest, lookupInATextWithoutParametersPreparesItFirst)
 {
-    setText(QStringLiteral("delete from t_yok"));
-    EXPECT_THROW(qry.paramByName(QStringLiteral("x")), ServerError);
+    setText(u"delete from t_yok"_s);
+    EXPECT_THROW(qry.paramByName(u"x"_s), ServerError);
 
-    setText(QStringLiteral("delete from t_stok_hareket"));
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(QStringLiteral("x")); }),
-              QStringLiteral("qry: Parameter 'x' not found"));
+    setText(u"delete from t_stok_hareket"_s);
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.paramByName(u"x"_s); }),
+              u"qry: Parameter 'x' not found"_s);
     EXPECT_TRUE(qry.isPrepared());
 }
 
 TEST_F(FreeStatementTest, emptyOrBlankTextIsAnEmptyStatement)
 {
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
-    setText(QStringLiteral("   "));
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), QStringLiteral("Empty SQL Statement"));
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), u"Empty SQL Statement"_s);
+    setText(u"   "_s);
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), u"Empty SQL Statement"_s);
 }
 
 TEST_F(FreeStatementNotNullTest, refusedInsertRaisesTheServerErrorAndKeepsTextAndValues)
 {
-    fillStockEntry(QStringLiteral("7"), 2, std::nullopt);
+    fillStockEntry(u"7"_s, 2, std::nullopt);
     EXPECT_THROW(qry.execute(), ServerError);
     EXPECT_EQ(qry.text().size(), 2);
-    EXPECT_EQ(std::get<QString>(qry.paramByName(QStringLiteral("stok_id")).value()), QStringLiteral("7"));
+    EXPECT_EQ(std::get<QString>(qry.paramByName(u"stok_id"_s).value()), u"7"_s);
 
-    qry.paramByName(QStringLiteral("fiyat")).setAsFloat(1.5);
+    qry.paramByName(u"fiyat"_s).setAsFloat(1.5);
     qry.execute();
     const auto rows = committedRows(kStockRows);
     ASSERT_EQ(rows.size(), 1);
@@ -260,7 +241,7 @@ TEST_F(FreeStatementNotNullTest, refusedInsertRaisesTheServerErrorAndKeepsTextAn
 TEST_F(FreeStatementTest, executeStartsAnInactiveTransactionWhichStaysActive)
 {
     transaction.commit();
-    fillStockEntry(QStringLiteral("3"), 1, std::nullopt);
+    fillStockEntry(u"3"_s, 1, std::nullopt);
     qry.execute();
     EXPECT_TRUE(transaction.inTransaction());
     EXPECT_EQ(committedRows(kStockRows).size(), 1);
@@ -268,7 +249,7 @@ TEST_F(FreeStatementTest, executeStartsAnInactiveTransactionWhichStaysActive)
 
 TEST_F(FreeStatementTest, aCommitClosesTheStatementAndTheNextExecutePreparesAgain)
 {
-    fillStockEntry(QStringLiteral("4"), 1, std::nullopt);
+    fillStockEntry(u"4"_s, 1, std::nullopt);
     qry.execute();
     transaction.commit();
     EXPECT_FALSE(qry.isPrepared());

@@ -11,23 +11,21 @@ using namespace korvat::test;
 
 namespace {
 
-class ThroughTheServer : public ::testing::Test {
+class ThroughTheServer : public ::testing::Test, protected TestWorkspace {
 protected:
     void SetUp() override
     {
-        server().start();
-        const QString file = QStringLiteral("t%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128));
+        const QString file = u"t%1.fdb"_s.arg(QUuid::createUuid().toString(QUuid::Id128));
+        targetPath = server().createDatabase(file);
         localPath = server().databasePath(file);
-        TestDatabase::create(server().remoteName(localPath)).detach();
     }
 
     static LoopbackServer& server() { return loopbackServer(); }
-    QString remote() const { return server().remoteName(localPath); }
 
     qint64 committedGroups()
     {
         server().start();
-        return TestDatabase::attach(remote()).rowCount(QStringLiteral("T_GRUBU"));
+        return committedCount(u"T_GRUBU"_s);
     }
 
     QString localPath;
@@ -37,23 +35,23 @@ protected:
 
 TEST_F(ThroughTheServer, attachesARemoteName)
 {
-    TargetSide target(remote());
+    TargetSide target(targetPath);
     target.openAndStart();
     EXPECT_EQ(target.connection->sqlDialect(), 3);
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.connection->close();
     EXPECT_EQ(committedGroups(), 1);
 }
 
 TEST_F(ThroughTheServer, aWrongPasswordIsRefusedAndLeavesTheConnectionDetached)
 {
-    TargetSide target(remote());
-    target.connection->setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=wrong")});
+    TargetSide target(targetPath);
+    target.connection->setParams({u"user_name=SYSDBA"_s, u"password=wrong"_s});
     try {
         target.connection->open();
         FAIL() << "attached with a wrong password";
     } catch (const ServerError& error) {
-        EXPECT_TRUE(error.message().contains(QStringLiteral("password"))) << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(u"password"_s)) << error.message().toStdString();
         EXPECT_FALSE(error.message().endsWith(QLatin1Char('.')));
     }
     EXPECT_FALSE(target.connection->connected());
@@ -61,20 +59,19 @@ TEST_F(ThroughTheServer, aWrongPasswordIsRefusedAndLeavesTheConnectionDetached)
 
 TEST_F(ThroughTheServer, aMissingFileIsRefused)
 {
-    TargetSide target(server().remoteName(server().databasePath(QStringLiteral("yok.fdb"))));
+    TargetSide target(server().remoteName(server().databasePath(u"yok.fdb"_s)));
     EXPECT_THROW(target.connection->open(), ServerError);
     EXPECT_FALSE(target.connection->connected());
 }
 
 TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 {
-    TestDatabase::attach(remote()).exec(
-        QStringLiteral("create or alter user KIRACI password 'kiraci'"));
-    TargetSide target(remote());
-    target.connection->setParams({QStringLiteral("user_name=KIRACI"), QStringLiteral("password=kiraci")});
+    attachTarget().exec(u"create or alter user KIRACI password 'kiraci'"_s);
+    TargetSide target(targetPath);
+    target.connection->setParams({u"user_name=KIRACI"_s, u"password=kiraci"_s});
     target.openAndStart();
     try {
-        target.run(QStringLiteral("select * from T_GRUBU"));
+        target.run(u"select * from T_GRUBU"_s);
         FAIL() << "read a table without permission";
     } catch (const NoPermissionError& error) {
         EXPECT_EQ(error.sqlCode(), -551);
@@ -83,9 +80,8 @@ TEST_F(ThroughTheServer, aMissingPermissionIsItsOwnKindOfError)
 
 TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheError)
 {
-    TargetSide target(remote());
-    target.openAndStart();
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    TargetSide target(targetPath);
+    target.openWithPendingGroup();
     server().kill();
 
     try {
@@ -105,9 +101,8 @@ TEST_F(ThroughTheServer, aLostConnectionAtCommitClosesTheConnectionBeforeTheErro
 
 TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 {
-    TargetSide target(remote());
-    target.openAndStart();
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    TargetSide target(targetPath);
+    target.openWithPendingGroup();
     server().kill();
 
     EXPECT_THROW(target.connection->close(), ServerError);
@@ -118,12 +113,12 @@ TEST_F(ThroughTheServer, aForcedCommitThatFailsAtDetachIsReportedAfterTheDetach)
 
 TEST_F(ThroughTheServer, aFileTheServerHoldsIsReachedThroughItByItsPlainPath)
 {
-    TestDatabase held = TestDatabase::attach(remote());  // the server keeps the file open
+    TestDatabase held = attachTarget();  // the server keeps the file open
     TargetSide target(localPath);
     target.connection->setLocalServerPort(server().port());
     target.openAndStart();
     EXPECT_EQ(target.connection->databaseName(), localPath);
-    target.run(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
+    target.run(u"insert into T_GRUBU (GRUBU_ID) values (1)"_s);
     target.transaction->commit();
-    EXPECT_EQ(held.rowCount(QStringLiteral("T_GRUBU")), 1);
+    EXPECT_EQ(held.rowCount(u"T_GRUBU"_s), 1);
 }

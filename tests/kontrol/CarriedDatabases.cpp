@@ -1,30 +1,24 @@
 #include "CarriedDatabases.h"
 
+#include "MasterRows.h"
+
+using namespace Qt::StringLiterals;
+
 namespace korvat::test {
 
 namespace {
 
-using Row = QList<QPair<QString, QVariant>>;
-
 const QString kStok = QString::fromLatin1(kStokTable);
 const QString kCari = QString::fromLatin1(kCariTable);
 const QString kGrubu = QString::fromLatin1(kGrubuTable);
-const QString kStokHareket = QString::fromLatin1(kStokHareketTable);
-const QString kDekontHareket = QString::fromLatin1(kDekontHareketTable);
-
-QString name(const char* text)
-{
-    return QString::fromLatin1(text);
-}
 
 // The columns a transfer copies: every one but the key and those it leaves empty.
 QStringList copiedColumns(const QString& table)
 {
     QStringList columns = tableDef(table).columnNames();
-    const QStringList notCopied = {name("GRUBU_ID"), name("STOK_ID"), name("STOK_TIPI_ID"), name("GIREN"),
-                                   name("CIKAN"), name("ENVANTER"), name("MALIYET"), name("SATIS_FIYATI_2"),
-                                   name("SON_ALIS"), name("SON_SATIS"), name("CARI_ID"), name("BORC"),
-                                   name("ALACAK"), name("BAKIYE")};
+    const QStringList notCopied = {u"GRUBU_ID"_s, u"STOK_ID"_s,  u"STOK_TIPI_ID"_s, u"GIREN"_s, u"CIKAN"_s,
+                                   u"ENVANTER"_s, u"MALIYET"_s, u"SATIS_FIYATI_2"_s, u"SON_ALIS"_s, u"SON_SATIS"_s,
+                                   u"CARI_ID"_s,  u"BORC"_s,    u"ALACAK"_s,       u"BAKIYE"_s};
     for (const QString& column : notCopied)
         columns.removeAll(column);
     return columns;
@@ -33,19 +27,18 @@ QStringList copiedColumns(const QString& table)
 void card(TestDatabase& db, int id, const char* code, const QString& title, QVariant stock, QVariant lastPurchase,
           QVariant purchase, QVariant cost, int active = 1)
 {
-    db.insertRow(kStok, Row{{name("STOK_ID"), id},        {name("STOK_KODU"), QString::fromUtf8(code)},
-                            {name("STOK_ADI"), title},    {name("GRUBU"), QStringLiteral("İçecekler")},
-                            {name("SATIS_FIYATI"), 12.5 + id}, {name("KDV"), 20.0},
-                            {name("ENVANTER"), stock},    {name("SON_ALIS"), lastPurchase},
-                            {name("ALIS_FIYATI"), purchase}, {name("MALIYET"), cost},
-                            {name("SIRA_NO"), id},        {name("AKTIFLIK"), active}});
+    addCard(db, id,
+            {{u"STOK_KODU"_s, QString::fromUtf8(code)}, {u"STOK_ADI"_s, title}, {u"GRUBU"_s, u"İçecekler"_s},
+             {u"SATIS_FIYATI"_s, 12.5 + id}, {u"KDV"_s, 20.0}, {u"ENVANTER"_s, stock}, {u"SON_ALIS"_s, lastPurchase},
+             {u"ALIS_FIYATI"_s, purchase}, {u"MALIYET"_s, cost}, {u"SIRA_NO"_s, id}},
+            active);
 }
 
 void account(TestDatabase& db, int id, const char* code, const QString& title, QVariant balance, int active = 1)
 {
-    db.insertRow(kCari, Row{{name("CARI_ID"), id},     {name("CARI_KODU"), QString::fromLatin1(code)},
-                            {name("CARI_ADI"), title}, {name("TELEFON"), QStringLiteral("0216 555 00 0%1").arg(id)},
-                            {name("BAKIYE"), balance}, {name("AKTIFLIK"), active}});
+    addAccount(db, id, {{u"CARI_KODU"_s, QString::fromLatin1(code)}, {u"CARI_ADI"_s, title},
+                        {u"TELEFON"_s, u"0216 555 00 0%1"_s.arg(id)}, {u"BAKIYE"_s, balance}},
+               active);
 }
 
 double numberOrZero(const QVariant& value)
@@ -60,9 +53,9 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
 {
     const QStringList copied = copiedColumns(table);
     const QList<QVariantList> rows = source.query(
-        QStringLiteral("select %1 from %2 %3 order by %4").arg((copied + extra).join(QLatin1Char(',')), table, where, key));
-    const QString insert = QStringLiteral("insert into %1 (%2,%3) values (?%4)")
-                               .arg(table, key, copied.join(QLatin1Char(',')), QStringLiteral(",?").repeated(copied.size()));
+        u"select %1 from %2 %3 order by %4"_s.arg((copied + extra).join(QLatin1Char(',')), table, where, key));
+    const QString insert = u"insert into %1 (%2,%3) values (?%4)"_s
+                               .arg(table, key, copied.join(QLatin1Char(',')), u",?"_s.repeated(copied.size()));
     QList<QPair<int, QVariantList>> carried;
     int newKey = 100;
     for (const QVariantList& row : rows) {
@@ -77,20 +70,19 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
 void createCarryOverSource(const QString& path)
 {
     TestDatabase db = TestDatabase::create(path);
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), QStringLiteral("İçecekler")}, {name("SIRA_NO"), 1},
-                          {name("KISA_YOL"), QStringLiteral("F1")}});
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 2}, {name("GRUBU"), QStringLiteral("Şarküteri")}, {name("SIRA_NO"), 2}});
-    db.insertRow(kGrubu, {{name("GRUBU_ID"), 3}, {name("GRUBU"), QStringLiteral("Temizlik")}});
-    card(db, 1, "ÇY-01", QStringLiteral("Çaykur Rize Turist"), 10.0, 9.0, 8.0, 7.5);
-    card(db, 2, "PY-02", QStringLiteral("Beyaz Peynir"), -3.0, 0.0, QVariant(), 60.25);
-    card(db, 3, "SM-03", QStringLiteral("Simit"), 0.0, QVariant(), QVariant(), QVariant());
-    card(db, 4, "KP-04", QStringLiteral("Pasif kart"), 5.0, 1.0, 1.0, 1.0, 0);
-    card(db, 5, "SU-05", QStringLiteral("Su 5 lt"), 24.0, QVariant(), 5.5, QVariant());
-    account(db, 1, "C001", QStringLiteral("Ahmet Yılmaz"), -84.5);
-    account(db, 2, "C002", QStringLiteral("Ayşe Demir"), 150.0);
-    account(db, 3, "C003", QStringLiteral("Mehmet Öztürk"), 0.0);
-    account(db, 4, "C004", QStringLiteral("Fatma Şahin"), QVariant());
-    account(db, 5, "C005", QStringLiteral("Pasif Cari"), 20.0, 0);
+    addGroup(db, 1, {{u"GRUBU"_s, u"İçecekler"_s}, {u"SIRA_NO"_s, 1}, {u"KISA_YOL"_s, u"F1"_s}});
+    addGroup(db, 2, {{u"GRUBU"_s, u"Şarküteri"_s}, {u"SIRA_NO"_s, 2}});
+    addGroup(db, 3, {{u"GRUBU"_s, u"Temizlik"_s}});
+    card(db, 1, "ÇY-01", u"Çaykur Rize Turist"_s, 10.0, 9.0, 8.0, 7.5);
+    card(db, 2, "PY-02", u"Beyaz Peynir"_s, -3.0, 0.0, QVariant(), 60.25);
+    card(db, 3, "SM-03", u"Simit"_s, 0.0, QVariant(), QVariant(), QVariant());
+    card(db, 4, "KP-04", u"Pasif kart"_s, 5.0, 1.0, 1.0, 1.0, 0);
+    card(db, 5, "SU-05", u"Su 5 lt"_s, 24.0, QVariant(), 5.5, QVariant());
+    account(db, 1, "C001", u"Ahmet Yılmaz"_s, -84.5);
+    account(db, 2, "C002", u"Ayşe Demir"_s, 150.0);
+    account(db, 3, "C003", u"Mehmet Öztürk"_s, 0.0);
+    account(db, 4, "C004", u"Fatma Şahin"_s, QVariant());
+    account(db, 5, "C005", u"Pasif Cari"_s, 20.0, 0);
 }
 
 void createCarriedTarget(const QString& sourcePath, const QString& targetPath, const CarriedTarget& options)
@@ -100,17 +92,17 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
 
     // Rows of the target's own, opened a year earlier.
     const QDateTime lastYear(kCarryOverDate.addYears(-1), QTime(0, 0));
-    target.insertRow(kGrubu, {{name("GRUBU_ID"), 1}, {name("GRUBU"), QStringLiteral("Eski Grup")}});
-    target.insertRow(kStok, {{name("STOK_ID"), 1}, {name("STOK_KODU"), QStringLiteral("ESKI-1")}, {name("AKTIFLIK"), 1}});
-    target.insertRow(kCari, {{name("CARI_ID"), 1}, {name("CARI_KODU"), QStringLiteral("ESKI-C")}, {name("AKTIFLIK"), 1}});
-    target.exec(QStringLiteral("insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"),
+    addGroup(target, 1, {{u"GRUBU"_s, u"Eski Grup"_s}});
+    addCard(target, 1, {{u"STOK_KODU"_s, u"ESKI-1"_s}});
+    addAccount(target, 1, {{u"CARI_KODU"_s, u"ESKI-C"_s}});
+    target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"_s,
                 {lastYear});
-    target.exec(QStringLiteral("insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (1,1,?,5.0,0.0)"),
+    target.exec(u"insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (1,1,?,5.0,0.0)"_s,
                 {lastYear});
 
-    carry(source, target, kGrubu, name("GRUBU_ID"), QString(), {});
-    const auto cards = carry(source, target, kStok, name("STOK_ID"), QStringLiteral("where AKTIFLIK = 1"),
-                             {name("ENVANTER"), name("SON_ALIS"), name("ALIS_FIYATI"), name("MALIYET")});
+    carry(source, target, kGrubu, u"GRUBU_ID"_s, QString(), {});
+    const auto cards = carry(source, target, kStok, u"STOK_ID"_s, u"where AKTIFLIK = 1"_s,
+                             {u"ENVANTER"_s, u"SON_ALIS"_s, u"ALIS_FIYATI"_s, u"MALIYET"_s});
     for (const auto& [key, values] : cards) {
         const double stock = numberOrZero(values[0]);
         if (options.positiveStockOnly && !(stock > 0))
@@ -119,18 +111,17 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
         for (int i = 1; i <= 3 && price.isNull(); ++i)
             if (numberOrZero(values[i]) > 0)
                 price = values[i];
-        target.exec(QStringLiteral("insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
-                                   "values (?,8,1,?,?,?)"),
+        target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
+                     "values (?,8,1,?,?,?)"_s,
                     {key, price, QDateTime(kCarryOverDate, QTime(0, 0)), stock});
     }
-    const auto accounts = carry(source, target, kCari, name("CARI_ID"), QStringLiteral("where AKTIFLIK = 1"),
-                                {name("BAKIYE")});
+    const auto accounts = carry(source, target, kCari, u"CARI_ID"_s, u"where AKTIFLIK = 1"_s, {u"BAKIYE"_s});
     for (const auto& [key, values] : accounts) {
         const double balance = numberOrZero(values[0]);
         const QVariant type = balance > 0 ? QVariant(1) : balance < 0 ? QVariant(2) : QVariant();
         const QVariant in = balance > 0 ? QVariant(balance) : balance < 0 ? QVariant(0.0) : QVariant();
         const QVariant out = balance > 0 ? QVariant(0.0) : balance < 0 ? QVariant(-balance) : QVariant();
-        target.exec(QStringLiteral("insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (?,?,?,?,?)"),
+        target.exec(u"insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (?,?,?,?,?)"_s,
                     {key, type, kAccountEntryTime, in, out});
     }
 }
@@ -139,8 +130,8 @@ int targetKey(TestDatabase& target, const QString& table, const QString& code)
 {
     const bool cards = table == kStok;
     return target
-        .scalar(QStringLiteral("select %1 from %2 where %3 = ?")
-                    .arg(cards ? name("STOK_ID") : name("CARI_ID"), table, cards ? name("STOK_KODU") : name("CARI_KODU")),
+        .scalar(u"select %1 from %2 where %3 = ?"_s
+                    .arg(cards ? u"STOK_ID"_s : u"CARI_ID"_s, table, cards ? u"STOK_KODU"_s : u"CARI_KODU"_s),
                 {code})
         .toInt();
 }

@@ -3,6 +3,7 @@
 #include "CarriedDatabases.h"
 #include "Kontrol.h"
 #include "LoopbackServer.h"
+#include "TestWorkspace.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -21,14 +22,14 @@ std::string listed(const Outcome& outcome)
 {
     std::string text;
     for (const Difference& d : outcome.differences)
-        text += (korvat::kontrol::differenceLabel(d.kind, d.area) + QStringLiteral(": ") + d.code + QStringLiteral(" ")
-                 + d.field + QStringLiteral(" «") + d.sourceValue + QStringLiteral("» «") + d.targetValue
-                 + QStringLiteral("»\n"))
+        text += (korvat::kontrol::differenceLabel(d.kind, d.area) + u": "_s + d.code + u" "_s
+                 + d.field + u" «"_s + d.sourceValue + u"» «"_s + d.targetValue
+                 + u"»\n"_s)
                     .toStdString();
     return text;
 }
 
-class KontrolTest : public ::testing::Test {
+class KontrolTest : public ::testing::Test, protected korvat::test::TestWorkspace {
 protected:
     void SetUp() override
     {
@@ -54,14 +55,11 @@ protected:
         return korvat::kontrol::runKontrol(options, outStream, errStream);
     }
 
-    void spoil(const QString& sql, const QVariantList& parameters = {})
-    {
-        TestDatabase::attach(targetPath).exec(sql, parameters);
-    }
+    void spoil(const QString& sql, const QVariantList& parameters = {}) { attachTarget().exec(sql, parameters); }
 
     int key(const char* table, const char* code)
     {
-        TestDatabase target = TestDatabase::attach(targetPath);
+        TestDatabase target = attachTarget();
         return korvat::test::targetKey(target, QString::fromLatin1(table), QString::fromUtf8(code));
     }
 
@@ -77,9 +75,6 @@ protected:
         EXPECT_EQ(found.field, field) << listed(outcome);
     }
 
-    korvat::test::TempFolder folder;
-    QString sourcePath = folder.filePath(QStringLiteral("KAYNAK.FDB"));
-    QString targetPath = folder.filePath(QStringLiteral("HEDEF.FDB"));
     Options options;
     QString out, err;
 };
@@ -98,69 +93,69 @@ TEST_F(KontrolTest, aCorrectlyCarriedTargetChecksCleanOnTheDateOfItsNewestOpenin
 TEST_F(KontrolTest, aMissingCardIsFound)
 {
     const int card = key("T_STOK", "PY-02");
-    spoil(QStringLiteral("delete from T_STOK_HAREKET where STOK_ID = ?"), {card});
-    spoil(QStringLiteral("delete from T_STOK where STOK_ID = ?"), {card});
-    expectOnly(DifferenceKind::Missing, Area::Cards, QStringLiteral("PY-02"));
+    spoil(u"delete from T_STOK_HAREKET where STOK_ID = ?"_s, {card});
+    spoil(u"delete from T_STOK where STOK_ID = ?"_s, {card});
+    expectOnly(DifferenceKind::Missing, Area::Cards, u"PY-02"_s);
 }
 
 TEST_F(KontrolTest, aChangedPriceIsFoundWithBothValues)
 {
-    spoil(QStringLiteral("update T_STOK set SATIS_FIYATI = 99 where STOK_KODU = 'SM-03'"));
-    expectOnly(DifferenceKind::FieldDiffers, Area::Cards, QStringLiteral("SM-03"), QStringLiteral("SATIS_FIYATI"));
+    spoil(u"update T_STOK set SATIS_FIYATI = 99 where STOK_KODU = 'SM-03'"_s);
+    expectOnly(DifferenceKind::FieldDiffers, Area::Cards, u"SM-03"_s, u"SATIS_FIYATI"_s);
     const Difference found = check().differences.front();
-    EXPECT_EQ(found.sourceValue, QStringLiteral("15,5"));
-    EXPECT_EQ(found.targetValue, QStringLiteral("99"));
+    EXPECT_EQ(found.sourceValue, u"15,5"_s);
+    EXPECT_EQ(found.targetValue, u"99"_s);
 }
 
 TEST_F(KontrolTest, aCardCarriedTwiceIsReportedAsSuchWithItsSecondEntry)
 {
     const int card = key("T_STOK", "SU-05");
-    spoil(QStringLiteral("insert into T_STOK (STOK_ID,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK) "
-                         "select 500,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK "
-                         "from T_STOK where STOK_ID = ?"),
+    spoil(u"insert into T_STOK (STOK_ID,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK) "
+           "select 500,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK "
+           "from T_STOK where STOK_ID = ?"_s,
           {card});
-    spoil(QStringLiteral("insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
-                         "select 500,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN from T_STOK_HAREKET where STOK_ID = ?"),
+    spoil(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
+           "select 500,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN from T_STOK_HAREKET where STOK_ID = ?"_s,
           {card});
-    expectOnly(DifferenceKind::CarriedTwice, Area::Cards, QStringLiteral("SU-05"), QStringLiteral("anahtar"));
+    expectOnly(DifferenceKind::CarriedTwice, Area::Cards, u"SU-05"_s, u"anahtar"_s);
 }
 
 TEST_F(KontrolTest, anEntryOnAnotherCardIsOneDifference)
 {
     // ÇY-01's entry written on the target's own card.
-    spoil(QStringLiteral("update T_STOK_HAREKET set STOK_ID = 1 where STOK_ID = ?"), {key("T_STOK", "ÇY-01")});
-    expectOnly(DifferenceKind::EntryOnWrongRow, Area::Cards, QStringLiteral("ÇY-01"), QStringLiteral("STOK_ID"));
+    spoil(u"update T_STOK_HAREKET set STOK_ID = 1 where STOK_ID = ?"_s, {key("T_STOK", "ÇY-01")});
+    expectOnly(DifferenceKind::EntryOnWrongRow, Area::Cards, u"ÇY-01"_s, u"STOK_ID"_s);
 }
 
 TEST_F(KontrolTest, aWrongBalanceIsFound)
 {
-    spoil(QStringLiteral("update T_DEKONT_HAREKET set CIKAN = 80 where CARI_ID = ?"), {key("T_CARI", "C001")});
-    expectOnly(DifferenceKind::WrongBalance, Area::Accounts, QStringLiteral("C001"), QStringLiteral("BAKIYE"));
+    spoil(u"update T_DEKONT_HAREKET set CIKAN = 80 where CARI_ID = ?"_s, {key("T_CARI", "C001")});
+    expectOnly(DifferenceKind::WrongBalance, Area::Accounts, u"C001"_s, u"BAKIYE"_s);
 }
 
 TEST_F(KontrolTest, anInactiveCarriedAccountIsFound)
 {
-    spoil(QStringLiteral("update T_CARI set AKTIFLIK = 0 where CARI_KODU = 'C002'"));
-    expectOnly(DifferenceKind::Inactive, Area::Accounts, QStringLiteral("C002"), QStringLiteral("AKTIFLIK"));
+    spoil(u"update T_CARI set AKTIFLIK = 0 where CARI_KODU = 'C002'"_s);
+    expectOnly(DifferenceKind::Inactive, Area::Accounts, u"C002"_s, u"AKTIFLIK"_s);
 }
 
 TEST_F(KontrolTest, aMissingGroupIsFound)
 {
-    spoil(QStringLiteral("delete from T_GRUBU where GRUBU = ?"), {QStringLiteral("Şarküteri")});
-    expectOnly(DifferenceKind::Missing, Area::Groups, QStringLiteral("Şarküteri"));
+    spoil(u"delete from T_GRUBU where GRUBU = ?"_s, {u"Şarküteri"_s});
+    expectOnly(DifferenceKind::Missing, Area::Groups, u"Şarküteri"_s);
 }
 
 TEST_F(KontrolTest, aZeroBalanceWhoseEntryTheTargetRefusedChecksClean)
 {
-    spoil(QStringLiteral("delete from T_DEKONT_HAREKET where CARI_ID = ?"), {key("T_CARI", "C003")});
+    spoil(u"delete from T_DEKONT_HAREKET where CARI_ID = ?"_s, {key("T_CARI", "C003")});
     const Outcome outcome = check();
     EXPECT_TRUE(outcome.differences.empty()) << listed(outcome);
 }
 
 TEST_F(KontrolTest, withPositiveStocksOnlyTheOtherCardsNeedNoEntry)
 {
-    korvat::test::createCarriedTarget(sourcePath, folder.filePath(QStringLiteral("POZITIF.FDB")), {true});
-    options.target = folder.filePath(QStringLiteral("POZITIF.FDB"));
+    options.target = path(u"POZITIF.FDB"_s);
+    korvat::test::createCarriedTarget(sourcePath, options.target, {true});
     options.stockEntries = StockEntries::PositiveOnly;
     const Outcome outcome = check();
     EXPECT_TRUE(outcome.differences.empty()) << listed(outcome);
@@ -169,33 +164,29 @@ TEST_F(KontrolTest, withPositiveStocksOnlyTheOtherCardsNeedNoEntry)
 
 TEST_F(KontrolTest, aTargetOnAServerIsCheckedThroughIt)
 {
-    korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-    server.start();
-    const QString local = server.databasePath(QStringLiteral("kontrol-hedef.fdb"));
-    QFile::remove(local);
-    options.target = server.remoteName(local);
+    options.target = korvat::test::loopbackServer().unusedRemoteName(u"kontrol-hedef.fdb"_s);
     korvat::test::createCarriedTarget(sourcePath, options.target);
-    TestDatabase::attach(options.target).exec(QStringLiteral("delete from T_GRUBU where GRUBU = ?"), {QStringLiteral("Temizlik")});
+    TestDatabase::attach(options.target).exec(u"delete from T_GRUBU where GRUBU = ?"_s, {u"Temizlik"_s});
     EXPECT_EQ(run(), korvat::kontrol::Differs) << err.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("Eksik grup: Temizlik"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"Eksik grup: Temizlik"_s)) << out.toStdString();
 }
 
 TEST_F(KontrolTest, everyDifferenceGoesToTheCsvThoughOnlyAScreenfulIsPrinted)
 {
-    spoil(QStringLiteral("update T_STOK set STOK_ADI = 'Başka, \"ad\"' where STOK_KODU in ('ÇY-01', 'SU-05')"));
-    options.csvPath = folder.filePath(QStringLiteral("farklar.csv"));
+    spoil(u"update T_STOK set STOK_ADI = 'Başka, \"ad\"' where STOK_KODU in ('ÇY-01', 'SU-05')"_s);
+    options.csvPath = path(u"farklar.csv"_s);
     options.shownDifferences = 1;
     EXPECT_EQ(run(), korvat::kontrol::Differs);
-    EXPECT_TRUE(out.contains(QStringLiteral("… ve 1 fark daha"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"… ve 1 fark daha"_s)) << out.toStdString();
     const QStringList lines = QString::fromUtf8(korvat::test::fileContents(options.csvPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[1], QStringLiteral("Farklı alan (stok kartı),ÇY-01,\"Başka, \"\"ad\"\"\",STOK_ADI,"
-                                       "Çaykur Rize Turist,\"Başka, \"\"ad\"\"\""));
+    EXPECT_EQ(lines[1], u"Farklı alan (stok kartı),ÇY-01,\"Başka, \"\"ad\"\"\",STOK_ADI,"
+                         "Çaykur Rize Turist,\"Başka, \"\"ad\"\"\""_s);
 }
 
 TEST_F(KontrolTest, aFileThatIsNoDatabaseStopsTheCheckAndNeitherFileChanges)
 {
-    options.target = folder.filePath(QStringLiteral("NOT.FDB"));
+    options.target = path(u"NOT.FDB"_s);
     {
         QFile file(options.target);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -204,18 +195,18 @@ TEST_F(KontrolTest, aFileThatIsNoDatabaseStopsTheCheckAndNeitherFileChanges)
     const QByteArray source = korvat::test::fileContents(sourcePath);
     const QByteArray target = korvat::test::fileContents(options.target);
     EXPECT_EQ(run(), korvat::kontrol::CouldNotCheck);
-    EXPECT_TRUE(err.startsWith(QStringLiteral("HATA: Hedef veritabanı açılamadı"))) << err.toStdString();
+    EXPECT_TRUE(err.startsWith(u"HATA: Hedef veritabanı açılamadı"_s)) << err.toStdString();
     EXPECT_EQ(korvat::test::fileContents(sourcePath), source);
     EXPECT_EQ(korvat::test::fileContents(options.target), target);
 }
 
 TEST_F(KontrolTest, aMissingTableStopsTheCheckAndNeitherFileChanges)
 {
-    spoil(QStringLiteral("drop table T_DEKONT_HAREKET"));
+    spoil(u"drop table T_DEKONT_HAREKET"_s);
     const QByteArray source = korvat::test::fileContents(sourcePath);
     const QByteArray target = korvat::test::fileContents(targetPath);
     EXPECT_EQ(run(), korvat::kontrol::CouldNotCheck);
-    EXPECT_TRUE(err.contains(QStringLiteral("T_DEKONT_HAREKET tablosu"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"T_DEKONT_HAREKET tablosu"_s)) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
     EXPECT_EQ(korvat::test::fileContents(sourcePath), source);
     EXPECT_EQ(korvat::test::fileContents(targetPath), target);

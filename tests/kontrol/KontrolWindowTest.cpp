@@ -13,31 +13,27 @@ class KontrolWindowTest : public WindowTestCase {
 private slots:
     void aTargetTheWindowCarriedIntoChecksClean()
     {
-        const QString source = h->path(QStringLiteral("KAYNAK.FDB"));
-        const QString target = h->path(QStringLiteral("HEDEF.FDB"));
-        korvat::test::createCarryOverSource(source);
+        korvat::test::createCarryOverSource(h->sourcePath);
         {
-            korvat::test::TestDatabase own = korvat::test::TestDatabase::create(target);
+            korvat::test::TestDatabase own = h->createTarget();
             korvat::test::fillRandomTarget(own, 7);
         }
-        h->chooseSource(source);
-        h->chooseTarget(target);
+        h->chooseSourceAndTarget();
         h->window->chStokBakiye->setChecked(true);
         h->transfer(h->window->Button1);
         h->transfer(h->window->Button2);
         h->transfer(h->window->Button3);
-        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
+        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
+        h->endProgram();
 
         korvat::kontrol::Options options;
-        options.source = source;
-        options.target = target;
+        options.source = h->sourcePath;
+        options.target = h->targetPath;
         options.stockEntries = korvat::kontrol::StockEntries::All;
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
         QCOMPARE(korvat::kontrol::runKontrol(options, outStream, errStream), int(korvat::kontrol::Matches));
-        QVERIFY2(out.contains(h->window->transferDate().toString(QStringLiteral("dd.MM.yyyy"))), qPrintable(out));
+        QVERIFY2(out.contains(h->window->transferDate().toString(u"dd.MM.yyyy"_s)), qPrintable(out));
     }
 };
 

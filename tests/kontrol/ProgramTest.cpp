@@ -1,5 +1,6 @@
 // The real Korvat_Kontrol program: its exit codes and what it prints.
 #include "CarriedDatabases.h"
+#include "TestWorkspace.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,26 +25,24 @@ ProgramRun runProgram(const QStringList& arguments)
 
 TEST(ProgramTest, exitsZeroOnACorrectCarryOverAndNamesTheCountsAndTotals)
 {
-    korvat::test::TempFolder folder;
-    const QString source = folder.filePath(QStringLiteral("KAYNAK.FDB"));
-    const QString target = folder.filePath(QStringLiteral("HEDEF.FDB"));
-    korvat::test::createCarryOverSource(source);
-    korvat::test::createCarriedTarget(source, target);
+    const korvat::test::TestWorkspace workspace;
+    korvat::test::createCarryOverSource(workspace.sourcePath);
+    korvat::test::createCarriedTarget(workspace.sourcePath, workspace.targetPath);
 
-    const ProgramRun run = runProgram({QStringLiteral("--stok-bakiyesi"), source, target});
+    const ProgramRun run = runProgram({u"--stok-bakiyesi"_s, workspace.sourcePath, workspace.targetPath});
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("Stok kartları\\s+4\\s+4\\s+0\\s+0"))))
+    EXPECT_TRUE(run.out.contains(QRegularExpression(u"Stok kartları\\s+4\\s+4\\s+0\\s+0"_s)))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("Bakiye toplamı\\s+65,5\\s+65,5\\s+eşit"))))
+    EXPECT_TRUE(run.out.contains(QRegularExpression(u"Bakiye toplamı\\s+65,5\\s+65,5\\s+eşit"_s)))
         << run.out.toStdString();
 }
 
 TEST(ProgramTest, exitsTwoWithATurkishMessageWhenADatabaseIsMissing)
 {
     korvat::test::TempFolder folder;
-    const ProgramRun run = runProgram({folder.filePath(QStringLiteral("YOK.FDB")), folder.filePath(QStringLiteral("HEDEF.FDB"))});
+    const ProgramRun run = runProgram({folder.filePath(u"YOK.FDB"_s), folder.filePath(u"HEDEF.FDB"_s)});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("HATA: Dosya bulunamadı"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(u"HATA: Dosya bulunamadı"_s)) << run.err.toStdString();
 }
 
 }  // namespace

@@ -22,12 +22,11 @@ using Rows = QList<QVariantList>;
 // The columns of a master table that no transfer sets: the key from the
 // generator, the rest NULL.
 const QStringList kStokNotCopied = {
-    QStringLiteral("STOK_ID"),  QStringLiteral("GRUBU_ID"), QStringLiteral("STOK_TIPI_ID"),
-    QStringLiteral("GIREN"),    QStringLiteral("CIKAN"),    QStringLiteral("ENVANTER"),
-    QStringLiteral("MALIYET"),  QStringLiteral("SATIS_FIYATI_2"), QStringLiteral("SON_ALIS"),
-    QStringLiteral("SON_SATIS")};
-const QStringList kCariNotCopied = {QStringLiteral("CARI_ID"), QStringLiteral("BORC"), QStringLiteral("ALACAK"),
-                                    QStringLiteral("BAKIYE")};
+    u"STOK_ID"_s,  u"GRUBU_ID"_s, u"STOK_TIPI_ID"_s,
+    u"GIREN"_s,    u"CIKAN"_s,    u"ENVANTER"_s,
+    u"MALIYET"_s,  u"SATIS_FIYATI_2"_s, u"SON_ALIS"_s,
+    u"SON_SATIS"_s};
+const QStringList kCariNotCopied = {u"CARI_ID"_s, u"BORC"_s, u"ALACAK"_s, u"BAKIYE"_s};
 
 // A value as the transfers carry it: its text, 15 significant digits for a
 // number, the empty text for NULL.
@@ -75,7 +74,7 @@ Table readTable(TestDatabase& db, const char* name, const QString& where = {})
 {
     const TableDef def = korvat::test::tableDef(QLatin1String(name));
     Table table{def.columnNames(), {}};
-    table.rows = db.query(QStringLiteral("select %1 from %2 %3 order by 1")
+    table.rows = db.query(u"select %1 from %2 %3 order by 1"_s
                               .arg(table.columns.join(QLatin1Char(',')), def.name, where));
     return table;
 }
@@ -127,9 +126,6 @@ class CarryOverInvariantTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    QString sourcePath;
-    QString targetPath;
-
     // The source's active cards and accounts, and all its groups.
     Table sourceGroups, sourceCards, sourceAccounts;
 
@@ -148,7 +144,7 @@ private:
         const Rows carried = after.grubu().above(before.generators[0]);
         QCOMPARE(carried.size(), sourceGroups.rows.size());
         QCOMPARE(after.generators[0], before.generators[0] + carried.size());
-        const QStringList copied = without(sourceGroups.columns, {QStringLiteral("GRUBU_ID")});
+        const QStringList copied = without(sourceGroups.columns, {u"GRUBU_ID"_s});
         for (int i = 0; i < carried.size(); ++i) {
             QCOMPARE(carried[i][0].toLongLong(), before.generators[0] + 1 + i);
             QCOMPARE(after.grubu().texts(carried[i], copied), sourceGroups.texts(sourceGroups.rows[i], copied));
@@ -164,7 +160,7 @@ private:
         QCOMPARE(cards.size(), 2 * carriedPerPress);
         QCOMPARE(after.generators[1], before.generators[1] + cards.size());
         const QStringList copied = without(sourceCards.columns, kStokNotCopied);
-        const QStringList notSet = without(kStokNotCopied, {QStringLiteral("STOK_ID")});
+        const QStringList notSet = without(kStokNotCopied, {u"STOK_ID"_s});
         QHash<qint64, int> sourceRowOfKey;
         for (int i = 0; i < cards.size(); ++i) {
             const int source = i % carriedPerPress;
@@ -215,7 +211,7 @@ private:
         // account, with the balance its entry opens, must match a source
         // account with its balance, as many times as the source holds it.
         const QStringList copied = without(sourceAccounts.columns, kCariNotCopied);
-        const QStringList notSet = without(kCariNotCopied, {QStringLiteral("CARI_ID")});
+        const QStringList notSet = without(kCariNotCopied, {u"CARI_ID"_s});
         const QTime time = h->window->transferDateTime().time();
         const QDateTime when(h->window->transferDate(), QTime(time.hour(), time.minute(), time.second()));
         QStringList carried, expected;
@@ -268,48 +264,45 @@ private slots:
         QFETCH(quint32, seed);
         QFETCH(RandomShape, shape);
         QFETCH(bool, failsHalfWay);
-        sourcePath = h->path(QStringLiteral("KAYNAK.FDB"));
-        targetPath = h->path(QStringLiteral("HEDEF.FDB"));
         int carriedPerPress = 0;
         {
-            TestDatabase source = TestDatabase::create(sourcePath);
+            TestDatabase source = h->createSource();
             korvat::test::fillRandomSource(source, seed, shape);
             sourceGroups = readTable(source, korvat::test::kGrubuTable);
-            sourceCards = readTable(source, korvat::test::kStokTable, QStringLiteral("where AKTIFLIK = 1"));
-            sourceAccounts = readTable(source, korvat::test::kCariTable, QStringLiteral("where AKTIFLIK = 1"));
+            sourceCards = readTable(source, korvat::test::kStokTable, u"where AKTIFLIK = 1"_s);
+            sourceAccounts = readTable(source, korvat::test::kCariTable, u"where AKTIFLIK = 1"_s);
             carriedPerPress = int(sourceCards.rows.size());
             // A card half-way whose number the target's SMALLINT cannot take:
             // both stock presses stop there, after the cards before it.
             if (failsHalfWay && carriedPerPress > 0) {
                 carriedPerPress /= 2;
-                source.exec(QStringLiteral("update T_STOK set SIRA_NO = 40000 where STOK_ID = %1")
+                source.exec(u"update T_STOK set SIRA_NO = 40000 where STOK_ID = %1"_s
                                 .arg(sourceCards.rows[carriedPerPress][0].toInt()));
             }
-            TestDatabase target = TestDatabase::create(targetPath, SchemaOptions{.stokSiraNoSmallInt = failsHalfWay});
+            TestDatabase target = h->createTarget(SchemaOptions{.stokSiraNoSmallInt = failsHalfWay});
             korvat::test::fillRandomTarget(target, seed);
         }
         const bool stockFails = carriedPerPress < sourceCards.rows.size();
-        const TargetState before(targetPath);
-        h->chooseSource(sourcePath);
-        h->chooseTarget(targetPath);
+        const TargetState before(h->targetPath);
+        h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button1);
-        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")),
+        QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s),
                  before.grubu().rows.size() + sourceGroups.rows.size());  // committed before the message
 
         h->window->chStokBakiye->setChecked(true);
         for (bool positiveOnly : {false, true}) {
             h->window->ch_PozitifStok->setChecked(positiveOnly);
             h->transfer(h->window->Button2);
-            QCOMPARE(h->messages().last(), stockFails ? QStringLiteral("40000 is not a valid value for field 'SIRA_NO'. "
-                                                                       "The allowed range is -32768 to 32767.")
-                                                      : QStringLiteral("Stoklar aktarıldı"));
+            QCOMPARE(h->messages().last(), stockFails ? u"40000 is not a valid value for field 'SIRA_NO'. "
+                                                         "The allowed range is -32768 to 32767."_s
+                                                      : u"Stoklar aktarıldı"_s);
         }
         h->transfer(h->window->Button3);
-        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
+        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
 
-        const TargetState after(targetPath);
+        const TargetState after(h->targetPath);
         checkOldRowsUnchanged(before, after);
         checkGroups(before, after);
         checkCards(before, after, carriedPerPress);

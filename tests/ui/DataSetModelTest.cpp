@@ -1,6 +1,6 @@
 #include "DataSetModel.h"
 #include "GridBinding.h"
-#include "TestDatabase.h"
+#include "TestWorkspace.h"
 #include "UiTest.h"
 #include "u_dm.h"
 
@@ -35,9 +35,16 @@ QString messageOf(std::exception_ptr error)
     } catch (const DataError& dataError) {
         return dataError.message();
     } catch (...) {
-        return QStringLiteral("<not a data error>");
+        return u"<not a data error>"_s;
     }
 }
+
+// The target's groups opened, in a model as DBGrid3 shows them whose every
+// change a model tester checks.
+struct TargetGroupsModel : DataSetModel {
+    explicit TargetGroupsModel(EditableDataSet& groups) : DataSetModel((groups.open(), groups), DBGrid3Columns()) {}
+    QAbstractItemModelTester tester{this, QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
 
 // The cells of one model row as the grid shows them.
 QStringList rowText(const QAbstractItemModel& model, int row)
@@ -54,22 +61,14 @@ class DataSetModelTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempFolder> m_folder;
-    QString m_sourcePath;
-    QString m_targetPath;
-    std::unique_ptr<Tdm> m_dm;
+    std::unique_ptr<TestWorkspace> m_workspace;
     QStringList m_errors;
     QStringList m_questions;
     std::deque<bool> m_answers;
 
-    Tdm& dm() { return *m_dm; }
+    Tdm& dm() { return *m_workspace->dataModule; }
 
-    void openSourceGroups()
-    {
-        dm().IBDatabase1.setDatabaseName(m_sourcePath);
-        dm().IBDatabase1.setConnected(true);
-        dm().qryGrubu.open();
-    }
+    void openSourceGroups() { m_workspace->attachSource().qryGrubu.open(); }
 
     DataSetModel::ErrorHandler errorCollector()
     {
@@ -106,47 +105,57 @@ private:
             QTest::qWait(10);
     }
 
+    // A grid on screen bound as the window binds DBGrid1 to the source's
+    // groups or DBGrid3 to the target's, the groups opened once it is shown.
+    struct ShownGrid {
+        std::unique_ptr<QTableView> view;
+        std::unique_ptr<GridBinding> binding;
+        DataSetModel& model;
+    };
+    ShownGrid shownGrid(bool source)
+    {
+        auto view = shownView();
+        if (source)
+            openSourceGroups();
+        else
+            dm().Q_Grubu.open();
+        auto binding = std::make_unique<GridBinding>(view.get(), source ? dm().Ds_qryGrubu : dm().Ds_Q_Grubu,
+                                                     source ? DBGrid1Columns() : DBGrid3Columns(), actions());
+        DataSetModel& model = *binding->model();
+        return {std::move(view), std::move(binding), model};
+    }
+    ShownGrid sourceGrid() { return shownGrid(true); }
+    ShownGrid targetGrid() { return shownGrid(false); }
+
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TempFolder>();
-        m_sourcePath = m_folder->filePath(QStringLiteral("source.fdb"));
-        m_targetPath = m_folder->filePath(QStringLiteral("KORVAT.FDB"));
+        m_workspace = std::make_unique<TestWorkspace>();
         {
-            TestDatabase source = TestDatabase::create(m_sourcePath);
+            TestDatabase source = m_workspace->createSource();
             for (int id = 1; id <= sourceGroups; ++id)
-                source.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)},
-                                  {QStringLiteral("SIRA_NO"), id * 10}});
-            TestDatabase target = TestDatabase::create(m_targetPath);
-            for (int id = 1; id <= targetGroups; ++id)
-                target.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Hedef %1").arg(id)}});
+                addGroup(source, id, {{u"GRUBU"_s, u"Grup %1"_s.arg(id)}, {u"SIRA_NO"_s, id * 10}});
+            TestDatabase target = m_workspace->createTarget();
+            addGroups(target, targetGroups, u"Hedef");
             target.setGenerator(QString::fromLatin1(kGrubuGenerator), 100);
         }
-        TdmSettings settings;
-        settings.defaultTarget = m_targetPath;
-        settings.regionalSettings = RegionalSettings(QLatin1Char(','));
-        m_dm = std::make_unique<Tdm>(settings);
+        m_workspace->createDataModule();
         m_errors.clear();
         m_questions.clear();
         m_answers.clear();
     }
 
-    void cleanup() { m_dm.reset(); }
+    void cleanup() { m_workspace.reset(); }
 
     void aWalkedAndClosedQueryKeepsTheModelConsistent()
     {
         openSourceGroups();
         DataSetModel model(dm().qryGrubu, DBGrid1Columns());
         model.setBatchSize([] { return 3; });
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QCOMPARE(model.columnCount(), 4);
-        QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), QStringLiteral("GRUBU"));
+        QCOMPARE(model.headerData(nameColumn, Qt::Horizontal).toString(), u"GRUBU"_s);
         // The tester itself asks for more rows, a batch at a time.
         QCOMPARE(model.rowCount(), dm().qryGrubu.recordCount());
         QVERIFY(model.rowCount() < sourceGroups);
@@ -156,10 +165,8 @@ private slots:
             dm().qryGrubu.next();
         QCOMPARE(model.rowCount(), sourceGroups);
         QVERIFY(!model.canFetchMore({}));
-        QCOMPARE(rowText(model, 41), (QStringList{QStringLiteral("42"), QStringLiteral("Grup 42"),
-                                                  QStringLiteral("420"), QString()}));
-        QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(),
-                 DataSetModel::browseMark);
+        QCOMPARE(rowText(model, 41), (QStringList{u"42"_s, u"Grup 42"_s, u"420"_s, QString()}));
+        QCOMPARE(model.headerData(sourceGroups - 1, Qt::Vertical).toString(), DataSetModel::browseMark);
         QCOMPARE(model.headerData(sourceGroups - 2, Qt::Vertical).toString(), QString());
 
         QSignalSpy moved(&model, &DataSetModel::currentRowMoved);
@@ -172,7 +179,7 @@ private slots:
 
         dm().qryGrubu.open();
         QCOMPARE(model.rowCount(), dm().qryGrubu.rowsShown());
-        QCOMPARE(model.index(0, idColumn).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model.index(0, idColumn).data().toString(), u"1"_s);
     }
 
     void walkingAnnouncesEachNewRowAloneWithoutAReset()
@@ -232,7 +239,7 @@ private slots:
         const int rowHeight = view->verticalHeader()->defaultSectionSize();
         const int fit = (view->viewport()->height() + rowHeight - 1) / rowHeight;
         QVERIFY2(fetched >= fit && fetched <= fit + 1,
-                 qPrintable(QStringLiteral("%1 rows fetched, %2 fit").arg(fetched).arg(fit)));
+                 qPrintable(u"%1 rows fetched, %2 fit"_s.arg(fetched).arg(fit)));
         QCOMPARE(binding.model()->rowCount(), fetched);
         // The view finds its rows there and asks for no more until scrolled.
         settle();
@@ -250,8 +257,8 @@ private slots:
         QTabWidget pages;
         QWidget* shown = new QWidget;
         QWidget* hidden = new QWidget;
-        pages.addTab(shown, QStringLiteral("Cari"));
-        pages.addTab(hidden, QStringLiteral("Grubu"));
+        pages.addTab(shown, u"Cari"_s);
+        pages.addTab(hidden, u"Grubu"_s);
         auto* layout = new QVBoxLayout(hidden);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* view = new QTableView;
@@ -272,7 +279,7 @@ private slots:
         const int rowHeight = view->verticalHeader()->defaultSectionSize();
         const int fit = (view->viewport()->height() + rowHeight - 1) / rowHeight;
         QVERIFY2(fetched >= fit && fetched <= fit + 1,
-                 qPrintable(QStringLiteral("%1 rows fetched, %2 fit").arg(fetched).arg(fit)));
+                 qPrintable(u"%1 rows fetched, %2 fit"_s.arg(fetched).arg(fit)));
     }
 
     void aGridWithoutAListShowsEveryFieldOnlyWhileOpen()
@@ -306,23 +313,20 @@ private slots:
         dm().Q_Grubu.open();
         const DataSetModel& model = *binding.model();
         QCOMPARE(titles->sectionSize(0), 120);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("YOK_ALAN"));
-        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Hedef 1"));
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"YOK_ALAN"_s);
+        QCOMPARE(model.index(0, 0).data().toString(), u"Hedef 1"_s);
         QVERIFY(!model.index(0, 1).data().isValid());
         QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
     }
 
     void sourceGridsNeitherEditNorDelete()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = sourceGrid();
         const int rows = model.rowCount();
 
         QVERIFY(!(model.flags(model.index(0, nameColumn)) & Qt::ItemIsEditable));
-        QVERIFY(!model.setData(model.index(0, nameColumn), QStringLiteral("Yeni")));
-        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Grup 1"));
+        QVERIFY(!model.setData(model.index(0, nameColumn), u"Yeni"_s));
+        QCOMPARE(model.index(0, nameColumn).data().toString(), u"Grup 1"_s);
 
         m_answers = {true};
         QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
@@ -334,10 +338,7 @@ private slots:
 
     void anAppendedRowShowsTheInsertMarkUntilItIsPosted()
     {
-        dm().Q_Grubu.open();
-        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TargetGroupsModel model(dm().Q_Grubu);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
@@ -349,18 +350,17 @@ private slots:
         QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QString());
         QCOMPARE(rowText(model, targetGroups), QStringList(4, QString()));
         // The rows above still show their own values, not the new row's.
-        QCOMPARE(model.index(0, nameColumn).data().toString(), QStringLiteral("Hedef 1"));
+        QCOMPARE(model.index(0, nameColumn).data().toString(), u"Hedef 1"_s);
 
-        dm().Q_Grubu.fieldByName(u"GRUBU").setAsString(QStringLiteral("Yeni grup"));
-        QCOMPARE(model.index(targetGroups, nameColumn).data().toString(),
-                 QStringLiteral("Yeni grup"));
+        dm().Q_Grubu.fieldByName(u"GRUBU").setAsString(u"Yeni grup"_s);
+        QCOMPARE(model.index(targetGroups, nameColumn).data().toString(), u"Yeni grup"_s);
         QVERIFY(!changed.isEmpty());
         QCOMPARE(changed.last()[0].toModelIndex().row(), targetGroups);
 
         dm().Q_Grubu.post();
         QCOMPARE(model.rowCount(), targetGroups + 1);
         QCOMPARE(model.headerData(targetGroups, Qt::Vertical).toString(), DataSetModel::browseMark);
-        QCOMPARE(model.index(targetGroups, idColumn).data().toString(), QStringLiteral("101"));
+        QCOMPARE(model.index(targetGroups, idColumn).data().toString(), u"101"_s);
         QCOMPARE(inserted.count(), 1);
     }
 
@@ -373,29 +373,27 @@ private slots:
         const QModelIndex order = model.index(1, orderColumn);
 
         QVERIFY(model.flags(order) & Qt::ItemIsEditable);
-        QVERIFY(!model.setData(order, QStringLiteral("abc")));
-        QCOMPARE(m_errors, QStringList{QStringLiteral(
-                               "'abc' is not a valid integer value for field 'SIRA_NO'")});
+        QVERIFY(!model.setData(order, u"abc"_s));
+        QCOMPARE(m_errors, QStringList{
+                               u"'abc' is not a valid integer value for field 'SIRA_NO'"_s});
         QCOMPARE(order.data().toString(), QString());
 
         // An editor closed on the text it opened with changes nothing.
-        QVERIFY(model.setData(model.index(2, nameColumn), QStringLiteral("Hedef 3")));
+        QVERIFY(model.setData(model.index(2, nameColumn), u"Hedef 3"_s));
         QCOMPARE(dm().Q_Grubu.currentRow(), 2);
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
 
-        QVERIFY(model.setData(order, QStringLiteral("12")));
+        QVERIFY(model.setData(order, u"12"_s));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
         QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::editMark);
-        QCOMPARE(order.data().toString(), QStringLiteral("12"));
+        QCOMPARE(order.data().toString(), u"12"_s);
     }
 
     void theViewFollowsTheDataSetAndTheDataSetTheView()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
         QCOMPARE(view->currentIndex().row(), 0);
 
@@ -404,20 +402,18 @@ private slots:
         QCOMPARE(view->currentIndex().row(), 30);
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
 
-        view->setCurrentIndex(binding.model()->index(4, nameColumn));
+        view->setCurrentIndex(model.index(4, nameColumn));
         QCOMPARE(dm().qryGrubu.currentRow(), 4);
-        QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), QStringLiteral("Grup 5"));
+        QCOMPARE(dm().qryGrubu.fieldByName(u"GRUBU").asString(), u"Grup 5"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
     void aViewFollowingLaterCatchesUpWhenEventsRunOrTheModeEnds()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
 
-        binding.setFollowingLater(true);
+        binding->setFollowingLater(true);
         for (int step = 0; step < 10; ++step)
             dm().qryGrubu.next();
         QCOMPARE(view->currentIndex().row(), 0);
@@ -425,7 +421,7 @@ private slots:
         QCOMPARE(view->currentIndex().row(), 10);
 
         dm().qryGrubu.next();
-        binding.setFollowingLater(false);
+        binding->setFollowingLater(false);
         QCOMPARE(view->currentIndex().row(), 11);
         dm().qryGrubu.next();
         QCOMPARE(view->currentIndex().row(), 12);
@@ -434,9 +430,7 @@ private slots:
 
     void heldRowsAreShownAtOnceAndADroppedOneNever()
     {
-        dm().Q_Grubu.open();
-        DataSetModel model(dm().Q_Grubu, DBGrid3Columns());
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TargetGroupsModel model(dm().Q_Grubu);
         QSignalSpy held(&model, &DataSetModel::rowsHeld);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 
@@ -453,7 +447,7 @@ private slots:
         model.showHeldRows();
         QCOMPARE(model.rowCount(), targetGroups + 3);
         QCOMPARE(inserted.count(), 1);
-        QCOMPARE(model.index(targetGroups + 2, idColumn).data().toString(), QStringLiteral("103"));
+        QCOMPARE(model.index(targetGroups + 2, idColumn).data().toString(), u"103"_s);
 
         dm().Q_Grubu.append();
         model.setHoldingRows(false);
@@ -463,12 +457,9 @@ private slots:
 
     void movingToAnotherRowInTheViewPostsTheEditedRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
-        QVERIFY(model.setData(model.index(0, nameColumn), QStringLiteral("Değişti")));
+        QVERIFY(model.setData(model.index(0, nameColumn), u"Değişti"_s));
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Edit);
 
         view->setCurrentIndex(model.index(1, nameColumn));
@@ -479,24 +470,19 @@ private slots:
 
         dm().IBTransaction1.commit();
         QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 1"))
-                     .toString(),
-                 QStringLiteral("Değişti"));
+        QCOMPARE(m_workspace->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s).toString(),
+                 u"Değişti"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
     void aFailedPostKeepsTheViewOnThePendingRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
         dm().Q_Grubu.append();
         QCOMPARE(view->currentIndex().row(), targetGroups);
         // The key of the first row again: the server refuses the insert.
-        QVERIFY(model.setData(model.index(targetGroups, idColumn), QStringLiteral("1")));
+        QVERIFY(model.setData(model.index(targetGroups, idColumn), u"1"_s));
 
         view->setCurrentIndex(model.index(0, idColumn));
         QCOMPARE(m_errors.size(), 1);
@@ -508,12 +494,8 @@ private slots:
 
     void keyDownBelowTheLastRowAppendsOneNewRow()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        auto [view, binding, model] = targetGrid();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
         QTest::keyClick(view.get(), Qt::Key_Down);
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
@@ -542,36 +524,29 @@ private slots:
 
     void aRowEnteredBelowTheLastIsInsertedWithAGeneratorKey()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
 
         view->setCurrentIndex(model.index(targetGroups - 1, idColumn));
         QTest::keyClick(view.get(), Qt::Key_Down);
-        QVERIFY(model.setData(model.index(targetGroups, nameColumn), QStringLiteral("Yeni Grup")));
+        QVERIFY(model.setData(model.index(targetGroups, nameColumn), u"Yeni Grup"_s));
         QTest::keyClick(view.get(), Qt::Key_Up);  // leaving the row posts it
         QCOMPARE(dm().Q_Grubu.state(), DataSetState::Browse);
-        QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), QStringLiteral("101"));
+        QCOMPARE(model.data(model.index(targetGroups, idColumn)).toString(), u"101"_s);
 
         dm().IBTransaction1.commitRetaining();
-        QCOMPARE(TestDatabase::attach(m_targetPath)
-                     .scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 101"))
-                     .toString(),
-                 QStringLiteral("Yeni Grup"));
+        QCOMPARE(m_workspace->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 101"_s).toString(),
+                 u"Yeni Grup"_s);
         QVERIFY(m_errors.isEmpty());
     }
 
     void keyDownOnTheLastFetchedRowFetchesTheNext()
     {
-        auto view = shownView();
-        openSourceGroups();
-        GridBinding binding(view.get(), dm().Ds_qryGrubu, DBGrid1Columns(), actions());
+        auto [view, binding, model] = sourceGrid();
         settle();
         const int fetched = dm().qryGrubu.recordCount();
         QVERIFY(fetched < sourceGroups);
 
-        view->setCurrentIndex(binding.model()->index(fetched - 1, idColumn));
+        view->setCurrentIndex(model.index(fetched - 1, idColumn));
         QTest::keyClick(view.get(), Qt::Key_Down);
         QCOMPARE(dm().qryGrubu.currentRow(), fetched);
         QVERIFY(dm().qryGrubu.recordCount() > fetched);
@@ -580,18 +555,14 @@ private slots:
 
     void ctrlDeleteAsksAndDeletesOnlyOnOk()
     {
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        auto [view, binding, model] = targetGrid();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         view->setCurrentIndex(model.index(1, nameColumn));
 
         m_answers = {false};
         QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(m_questions, QStringList{QStringLiteral("Delete record?")});
+        QCOMPARE(m_questions, QStringList{u"Delete record?"_s});
         QCOMPARE(model.rowCount(), targetGroups);
         QCOMPARE(removed.count(), 0);
 
@@ -605,29 +576,22 @@ private slots:
         // The row below takes the deleted one's place, in the data set and in the view.
         QCOMPARE(dm().Q_Grubu.currentRow(), 1);
         QCOMPARE(view->currentIndex().row(), 1);
-        QCOMPARE(model.index(1, nameColumn).data().toString(), QStringLiteral("Hedef 3"));
+        QCOMPARE(model.index(1, nameColumn).data().toString(), u"Hedef 3"_s);
         QCOMPARE(model.headerData(1, Qt::Vertical).toString(), DataSetModel::browseMark);
         QVERIFY(m_errors.isEmpty());
 
         dm().IBTransaction1.commit();
-        TestDatabase target = TestDatabase::attach(m_targetPath);
-        QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")), qint64(targetGroups - 1));
-        QVERIFY(target.query(QStringLiteral("select 1 from T_GRUBU where GRUBU_ID = 2")).isEmpty());
+        QCOMPARE(m_workspace->committedCount(u"T_GRUBU"_s), qint64(targetGroups - 1));
+        QVERIFY(m_workspace->committed(u"select 1 from T_GRUBU where GRUBU_ID = 2"_s).isEmpty());
     }
 
     void theDataSetStaysPutWhileADeletedRowLeavesTheView()
     {
         {
-            TestDatabase target = TestDatabase::attach(m_targetPath);
-            for (int id = targetGroups + 1; id <= 40; ++id)
-                target.insertRow(QStringLiteral("T_GRUBU"),
-                                 {{QStringLiteral("GRUBU_ID"), id},
-                                  {QStringLiteral("GRUBU"), QStringLiteral("Hedef %1").arg(id)}});
+            TestDatabase target = m_workspace->attachTarget();
+            addGroups(target, 40 - targetGroups, u"Hedef", targetGroups + 1);
         }
-        auto view = shownView();
-        dm().Q_Grubu.open();
-        GridBinding binding(view.get(), dm().Ds_Q_Grubu, DBGrid3Columns(), actions());
-        DataSetModel& model = *binding.model();
+        auto [view, binding, model] = targetGrid();
         settle();
         // No model tester here: it fetches rows itself whenever the model signals.
         const int fetched = dm().Q_Grubu.recordCount();

@@ -6,19 +6,10 @@
 #include <QTableView>
 #include <QTest>
 
-using korvat::test::SchemaOptions;
 using korvat::test::TestDatabase;
 
 class DatabaseSelectionTest : public WindowTestCase {
     Q_OBJECT
-
-private:
-    QString createDatabase(const QString& name, const SchemaOptions& options = {})
-    {
-        const QString file = h->path(name);
-        TestDatabase::create(file, options).detach();
-        return file;
-    }
 
 private slots:
     void startsWithTheDefaultTargetAttachedAndNoDataSetOpen()
@@ -36,23 +27,23 @@ private slots:
             h->dialogs.press(DialogButton::Ok);
             QVERIFY(!h->window->MesajSet());
             QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
-            QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
+            QCOMPARE(h->dialogs.lastCall().text, u"Lütfen kaynak ve hedef database yi set ediniz"_s);
         };
         refusedAsUnset();
 
-        const QString target = createDatabase(QStringLiteral("hedef.fdb"));
+        const QString target = h->createDatabase(u"hedef.fdb"_s);
         h->chooseTarget(target);
         refusedAsUnset();  // only the target
 
         // A path typed into a box is not a chosen database, even a real one.
-        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
         h->window->edtKaynakDatabase->setText(source);
         refusedAsUnset();
 
         h->chooseSource(source);
         QVERIFY(h->window->MesajSet());
 
-        h->window->edtHedefDatabase->setText(createDatabase(QStringLiteral("elle.fdb")));
+        h->window->edtHedefDatabase->setText(h->createDatabase(u"elle.fdb"_s));
         refusedAsUnset();  // typed over the chosen target
         h->window->edtHedefDatabase->setText(target);
         QVERIFY(h->window->MesajSet());
@@ -66,29 +57,29 @@ private slots:
             QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::MessageBox);
             QCOMPARE(h->dialogs.lastCall().caption, QString());
             QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::None);
-            QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Kaynak ve hedef farklı olmalıdır!"));
+            QCOMPARE(h->dialogs.lastCall().text, u"Kaynak ve hedef farklı olmalıdır!"_s);
         };
-        const QString file = createDatabase(QStringLiteral("tek.fdb"));
+        const QString file = h->createDatabase(u"tek.fdb"_s);
         h->chooseSource(file);
         h->chooseTarget(file);
         refusedAsSame();
 
         // Another spelling of the same path, and a link to it.
-        h->chooseTarget(h->path(QStringLiteral("./tek.fdb")).replace(QStringLiteral("/./"), QStringLiteral("//")));
+        h->chooseTarget(h->path(u"./tek.fdb"_s).replace(u"/./"_s, u"//"_s));
         refusedAsSame();
-        const QString link = h->path(QStringLiteral("bag.fdb"));
+        const QString link = h->path(u"bag.fdb"_s);
         QVERIFY(QFile::link(file, link));
         h->chooseTarget(link);
         refusedAsSame();
 
-        h->chooseTarget(createDatabase(QStringLiteral("baska.fdb")));
+        h->chooseTarget(h->createDatabase(u"baska.fdb"_s));
         QVERIFY(h->window->MesajSet());
     }
 
     void choosingTheSourceOpensItsQueriesInOneReadTransaction()
     {
-        const QString first = createDatabase(QStringLiteral("kaynak1.fdb"));
-        TestDatabase::attach(first).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        const QString first = h->createDatabase(u"kaynak1.fdb"_s);
+        addGroup(TestDatabase::attach(first), 1);
         h->chooseSource(first);
         QCOMPARE(h->window->edtKaynakDatabase->text(), first);
         QVERIFY(dm->qryStok.active() && dm->qryCari.active() && dm->qryGrubu.active());
@@ -96,7 +87,7 @@ private slots:
 
         // Choosing again closes the first source's queries and ends its read transaction.
         const isc_tr_handle firstRead = *dm->IBDatabase1.internalTransaction().handle();
-        const QString second = createDatabase(QStringLiteral("kaynak2.fdb"));
+        const QString second = h->createDatabase(u"kaynak2.fdb"_s);
         h->chooseSource(second);
         QCOMPARE(dm->IBDatabase1.databaseName(), second);
         QCOMPARE(h->window->DBGrid1->model()->rowCount(), 0);
@@ -106,16 +97,16 @@ private slots:
 
     void cancellingTheDialogChangesNothing()
     {
-        h->window->edtKaynakDatabase->setText(QStringLiteral("elle yazıldı"));
+        h->window->edtKaynakDatabase->setText(u"elle yazıldı"_s);
         h->dialogs.cancelFile();
         h->window->SpeedButton1->click();
-        QCOMPARE(h->window->edtKaynakDatabase->text(), QStringLiteral("elle yazıldı"));
+        QCOMPARE(h->window->edtKaynakDatabase->text(), u"elle yazıldı"_s);
         QVERIFY(!dm->IBDatabase1.connected());
     }
 
     void theDialogOffersTheLastChosenName()
     {
-        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
         h->chooseSource(source);
         h->dialogs.cancelFile();
         h->window->SpeedButton2->click();
@@ -126,35 +117,35 @@ private slots:
 
     void choosingTheTargetCommitsThePreviousOneAndOpensTheNew()
     {
-        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
-        const QString oldTarget = createDatabase(QStringLiteral("hedef1.fdb"));
-        const QString newTarget = createDatabase(QStringLiteral("hedef2.fdb"));
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
+        const QString oldTarget = h->createDatabase(u"hedef1.fdb"_s);
+        const QString newTarget = h->createDatabase(u"hedef2.fdb"_s);
         h->chooseSource(source);
         h->chooseTarget(oldTarget);
         QVERIFY(dm->Q_Grubu.active() && dm->Q_Stok.active() && dm->Q_Cari.active());
 
         // A group entered as in the lower grid waits for the next commit.
         dm->Q_Grubu.append();
-        dm->Q_Grubu.fieldByName(u"grubu").setAsString(QStringLiteral("Süt"));
+        dm->Q_Grubu.fieldByName(u"grubu").setAsString(u"Süt"_s);
         dm->Q_Grubu.post();
-        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(QStringLiteral("T_GRUBU")), 0);  // not yet
+        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(u"T_GRUBU"_s), 0);  // not yet
 
         h->chooseTarget(newTarget);
-        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+        QCOMPARE(TestDatabase::attach(oldTarget).rowCount(u"T_GRUBU"_s), 1);
         QVERIFY(dm->IBTransaction1.inTransaction());
         QCOMPARE(dm->IBDatabase2.databaseName(), newTarget);
     }
 
     void aFailedAttachIsShownAndLeavesTheTargetDetached()
     {
-        h->dialogs.chooseFile(h->path(QStringLiteral("yok.fdb")));
+        h->dialogs.chooseFile(h->path(u"yok.fdb"_s));
         h->dialogs.press(DialogButton::Ok);  // the error box
         h->window->SpeedButton2->click();
         const ScriptedDialogs::Call& shown = h->dialogs.lastCall();
         QCOMPARE(shown.icon, DialogIcon::Error);
         QCOMPARE(shown.caption, QApplication::applicationDisplayName());
-        QVERIFY(shown.text.contains(QStringLiteral("yok.fdb")));
-        QCOMPARE(h->window->edtHedefDatabase->text(), h->path(QStringLiteral("yok.fdb")));
+        QVERIFY(shown.text.contains(u"yok.fdb"_s));
+        QCOMPARE(h->window->edtHedefDatabase->text(), h->path(u"yok.fdb"_s));
         QVERIFY(!dm->IBDatabase2.connected());
         QVERIFY(!dm->IBTransaction1.inTransaction());
         QVERIFY(h->window->isEnabled());
@@ -162,10 +153,10 @@ private slots:
 
     void aTransferWithATypedTargetIsRefusedBeforeItStarts()
     {
-        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
-        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
+        addGroup(TestDatabase::attach(source), 1);
         h->chooseSource(source);
-        h->window->edtHedefDatabase->setText(h->path(QStringLiteral("elle.fdb")));
+        h->window->edtHedefDatabase->setText(h->path(u"elle.fdb"_s));
         h->dialogs.press(DialogButton::Ok);
         h->window->Button1->click();
         QCOMPARE(h->dialogs.lastCall().kind, ScriptedDialogs::Kind::SimpleMessage);
@@ -186,15 +177,15 @@ private slots:
 
     void answeringNoWritesNothing()
     {
-        const QString source = createDatabase(QStringLiteral("kaynak.fdb"));
-        const QString target = createDatabase(QStringLiteral("hedef.fdb"));
-        TestDatabase::attach(source).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+        const QString source = h->createDatabase(u"kaynak.fdb"_s);
+        const QString target = h->createDatabase(u"hedef.fdb"_s);
+        addGroup(TestDatabase::attach(source), 1);
         h->chooseSource(source);
         h->chooseTarget(target);
         h->dialogs.press(DialogButton::No);
         h->window->Button1->click();
-        QCOMPARE(h->dialogs.lastCall().caption, QStringLiteral("Grubu"));
-        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("Devam edilsin mi?"));
+        QCOMPARE(h->dialogs.lastCall().caption, u"Grubu"_s);
+        QCOMPARE(h->dialogs.lastCall().text, u"Devam edilsin mi?"_s);
         QCOMPARE(h->dialogs.lastCall().buttons, DialogButtons::YesNo);
         QCOMPARE(dm->Q_Grubu.recordCount(), 0);
         QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbCari);

@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -41,6 +40,26 @@ private:
     QByteArray m_savedHome;
 };
 
+// The toolkit's Turkish translations while this lives; every later test runs
+// in English again.
+class TurkishToolkit {
+public:
+    TurkishToolkit()
+        : m_translator(installToolkitTranslations(*QCoreApplication::instance(),
+                                                  QLocale(QLocale::Turkish, QLocale::Turkey)))
+    {
+    }
+    ~TurkishToolkit()
+    {
+        QCoreApplication::removeTranslator(m_translator);
+        delete m_translator;
+    }
+    QTranslator* translator() const { return m_translator; }
+
+private:
+    QTranslator* m_translator;
+};
+
 // A button's text as the operator reads it, without its mnemonic marker.
 QString shownText(const QString& text)
 {
@@ -56,28 +75,25 @@ private slots:
     void scriptedDialogsAnswerInOrderAndRecordWhatWasShown()
     {
         ScriptedDialogs dialogs;
-        dialogs.press(DialogButton::No)
-            .press(DialogButton::Ok)
-            .chooseFile(QStringLiteral("/db/a.fdb"));
+        dialogs.press(DialogButton::No).press(DialogButton::Ok).chooseFile(u"/db/a.fdb"_s);
         QWidget owner;
 
         QCOMPARE(
-            dialogs.messageBox(&owner, QStringLiteral("Stok"), QStringLiteral("Devam edilsin mi?"),
+            dialogs.messageBox(&owner, u"Stok"_s, u"Devam edilsin mi?"_s,
                                DialogButtons::YesNo, DialogIcon::None),
             DialogButton::No);
-        dialogs.showSimpleMessage(&owner, QStringLiteral("Lütfen"));
-        QCOMPARE(dialogs.openFile(&owner, QStringLiteral("/db/old.fdb"), {}).value_or(QString()),
-                 QStringLiteral("/db/a.fdb"));
+        dialogs.showSimpleMessage(&owner, u"Lütfen"_s);
+        QCOMPARE(dialogs.openFile(&owner, u"/db/old.fdb"_s, {}).value_or(QString()), u"/db/a.fdb"_s);
 
         QCOMPARE(dialogs.calls().size(), 3);
         const auto& calls = dialogs.calls();
-        QCOMPARE(calls[0].caption, QStringLiteral("Stok"));
+        QCOMPARE(calls[0].caption, u"Stok"_s);
         QCOMPARE(calls[0].buttons, DialogButtons::YesNo);
         QCOMPARE(calls[1].kind, ScriptedDialogs::Kind::SimpleMessage);
         QCOMPARE(calls[1].caption, QApplication::applicationDisplayName());
         QCOMPARE(calls[1].text, QString::fromUtf8("Lütfen"));
         QCOMPARE(calls[2].kind, ScriptedDialogs::Kind::OpenFile);
-        QCOMPARE(calls[2].text, QStringLiteral("/db/old.fdb"));
+        QCOMPARE(calls[2].text, u"/db/old.fdb"_s);
         QCOMPARE(dialogs.unansweredCount(), 0);
         QCOMPARE(dialogs.pendingAnswers(), 0);
     }
@@ -88,7 +104,7 @@ private slots:
         ScriptedDialogs dialogs;
         QEXPECT_FAIL("", "a box shown without a queued answer", Continue);
         const DialogButton answer =
-            dialogs.messageBox(nullptr, QString(), QStringLiteral("Devam edilsin mi?"),
+            dialogs.messageBox(nullptr, QString(), u"Devam edilsin mi?"_s,
                                DialogButtons::YesNo, DialogIcon::None);
         QCOMPARE(answer, DialogButton::No);
         QCOMPARE(dialogs.unansweredCount(), 1);
@@ -99,7 +115,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Yes);
         QEXPECT_FAIL("", "Yes pressed on an OK box", Continue);
-        dialogs.showSimpleMessage(nullptr, QStringLiteral("Stoklar aktarıldı"));
+        dialogs.showSimpleMessage(nullptr, u"Stoklar aktarıldı"_s);
         QCOMPARE(dialogs.unansweredCount(), 1);
     }
 
@@ -136,11 +152,11 @@ private slots:
         QFETCH(QMessageBox::Icon, shownIcon);
         QWidget owner;
         const auto box = QtDialogService::createMessageBox(
-            &owner, QStringLiteral("Cari"), QStringLiteral("Devam edilsin mi?"), buttons, icon);
+            &owner, u"Cari"_s, u"Devam edilsin mi?"_s, buttons, icon);
         QCOMPARE(box->standardButtons(), standard);
         QCOMPARE(box->icon(), shownIcon);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Cari"));
-        QCOMPARE(box->text(), QStringLiteral("Devam edilsin mi?"));
+        QCOMPARE(box->windowTitle(), u"Cari"_s);
+        QCOMPARE(box->text(), u"Devam edilsin mi?"_s);
         QCOMPARE(box->parentWidget(), &owner);
         QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     }
@@ -148,76 +164,57 @@ private slots:
     void messageBoxWithoutCaptionIsTitledWithTheApplicationTitle()
     {
         const auto box = QtDialogService::createMessageBox(
-            nullptr, QString(), QStringLiteral("Stoklar aktarıldı"), DialogButtons::Ok,
+            nullptr, QString(), u"Stoklar aktarıldı"_s, DialogButtons::Ok,
             DialogIcon::None);
         QCOMPARE(box->windowTitle(), applicationTitle());
     }
 
     void messageBoxButtonsSpeakTurkishUnderTurkishLocale()
     {
-        QTranslator* translator = installToolkitTranslations(
-            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
-        QVERIFY(translator);
-        // Every later test runs in English again.
-        const auto remove = qScopeGuard([translator] {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        });
-        QCOMPARE(translator->parent(), QCoreApplication::instance());
+        const TurkishToolkit turkish;
+        QVERIFY(turkish.translator());
+        QCOMPARE(turkish.translator()->parent(), QCoreApplication::instance());
 
         const auto box = [](DialogButtons buttons) {
-            return QtDialogService::createMessageBox(nullptr, QStringLiteral("Stok"),
-                                                     QStringLiteral("Devam edilsin mi?"),
-                                                     buttons, DialogIcon::None);
+            return QtDialogService::createMessageBox(nullptr, u"Stok"_s, u"Devam edilsin mi?"_s, buttons,
+                                                     DialogIcon::None);
         };
         const auto yesNo = box(DialogButtons::YesNo);
-        QCOMPARE(shownText(yesNo->button(QMessageBox::Yes)->text()), QStringLiteral("Evet"));
-        QCOMPARE(shownText(yesNo->button(QMessageBox::No)->text()), QStringLiteral("Hayır"));
+        QCOMPARE(shownText(yesNo->button(QMessageBox::Yes)->text()), u"Evet"_s);
+        QCOMPARE(shownText(yesNo->button(QMessageBox::No)->text()), u"Hayır"_s);
         const auto okCancel = box(DialogButtons::OkCancel);
-        QCOMPARE(shownText(okCancel->button(QMessageBox::Ok)->text()), QStringLiteral("Tamam"));
-        QCOMPARE(shownText(okCancel->button(QMessageBox::Cancel)->text()),
-                 QStringLiteral("İptal"));
-        QCOMPARE(shownText(box(DialogButtons::Ok)->button(QMessageBox::Ok)->text()),
-                 QStringLiteral("Tamam"));
+        QCOMPARE(shownText(okCancel->button(QMessageBox::Ok)->text()), u"Tamam"_s);
+        QCOMPARE(shownText(okCancel->button(QMessageBox::Cancel)->text()), u"İptal"_s);
+        QCOMPARE(shownText(box(DialogButtons::Ok)->button(QMessageBox::Ok)->text()), u"Tamam"_s);
     }
 
     void fileDialogSpeaksTurkishUnderTurkishLocale()
     {
-        QTranslator* translator = installToolkitTranslations(
-            *QCoreApplication::instance(), QLocale(QLocale::Turkish, QLocale::Turkey));
-        QVERIFY(translator);
-        const auto remove = qScopeGuard([translator] {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        });
+        const TurkishToolkit turkish;
+        QVERIFY(turkish.translator());
 
         const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
         // The toolkit's own dialog, whose buttons can be read.
         dialog->setOption(QFileDialog::DontUseNativeDialog);
-        QCOMPARE(shownText(dialog->labelText(QFileDialog::Accept)), QStringLiteral("Aç"));
+        QCOMPARE(shownText(dialog->labelText(QFileDialog::Accept)), u"Aç"_s);
     }
 
     void boxClosedWithoutAButtonGivesTheNegativeAnswer()
     {
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo),
-                 DialogButton::Yes);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo),
-                 DialogButton::No);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel),
-                 DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Yes, DialogButtons::YesNo), DialogButton::Yes);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::No, DialogButtons::YesNo), DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Ok, DialogButtons::OkCancel), DialogButton::Ok);
         QCOMPARE(QtDialogService::answerOf(QMessageBox::Cancel, DialogButtons::OkCancel),
                  DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo),
-                 DialogButton::No);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::YesNo), DialogButton::No);
         QCOMPARE(QtDialogService::answerOf(QMessageBox::NoButton, DialogButtons::OkCancel),
                  DialogButton::Cancel);
-        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok),
-                 DialogButton::Ok);
+        QCOMPARE(QtDialogService::answerOf(QMessageBox::Escape, DialogButtons::Ok), DialogButton::Ok);
     }
 
     void fileDialogTakesAnyNameAndOffersTheLastOne()
     {
-        const QString last = QDir::temp().absoluteFilePath(QStringLiteral("no-such-file.fdb"));
+        const QString last = QDir::temp().absoluteFilePath(u"no-such-file.fdb"_s);
         const auto dialog = QtDialogService::createFileDialog(nullptr, last, OpenDialogSettings{});
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
@@ -235,21 +232,19 @@ private slots:
     void fileDialogOpensInTheLastFilesFolderRatherThanKorvat()
     {
         TemporaryHome home;
-        QVERIFY(home.dir().mkpath(QStringLiteral("Korvat")));
-        QVERIFY(home.dir().mkpath(QStringLiteral("yedek")));
-        const QString last = home.dir().absoluteFilePath(QStringLiteral("yedek/KAYNAK.FDB"));
+        QVERIFY(home.dir().mkpath(u"Korvat"_s));
+        QVERIFY(home.dir().mkpath(u"yedek"_s));
+        const QString last = home.dir().absoluteFilePath(u"yedek/KAYNAK.FDB"_s);
         const auto dialog = QtDialogService::createFileDialog(nullptr, last, {});
-        QCOMPARE(dialog->directory().absolutePath(),
-                 home.dir().absoluteFilePath(QStringLiteral("yedek")));
+        QCOMPARE(dialog->directory().absolutePath(), home.dir().absoluteFilePath(u"yedek"_s));
     }
 
     void fileDialogWithoutALastFileOpensInKorvat()
     {
         TemporaryHome home;
-        QVERIFY(home.dir().mkpath(QStringLiteral("Korvat")));
+        QVERIFY(home.dir().mkpath(u"Korvat"_s));
         const auto dialog = QtDialogService::createFileDialog(nullptr, QString(), {});
-        QCOMPARE(dialog->directory().absolutePath(),
-                 home.dir().absoluteFilePath(QStringLiteral("Korvat")));
+        QCOMPARE(dialog->directory().absolutePath(), home.dir().absoluteFilePath(u"Korvat"_s));
     }
 
     void fileDialogWithoutKorvatKeepsTheToolkitsFolder()
@@ -267,20 +262,18 @@ private slots:
         QVERIFY(settings.filter.isEmpty() && settings.title.isEmpty());
         QVERIFY(!settings.checkExistence && settings.resizable);
 
-        dialogs.chooseFile(QStringLiteral("/data/source.fdb"))
-            .cancelFile()
-            .chooseFile(QStringLiteral("/t.fdb"));
+        dialogs.chooseFile(u"/data/source.fdb"_s).cancelFile().chooseFile(u"/t.fdb"_s);
         QVERIFY(window.OpenDialog1.execute(&window, dialogs));
-        QCOMPARE(window.OpenDialog1.fileName, QStringLiteral("/data/source.fdb"));
+        QCOMPARE(window.OpenDialog1.fileName, u"/data/source.fdb"_s);
         QVERIFY(!window.OpenDialog1.execute(&window, dialogs));
-        QCOMPARE(window.OpenDialog1.fileName, QStringLiteral("/data/source.fdb"));
+        QCOMPARE(window.OpenDialog1.fileName, u"/data/source.fdb"_s);
         QVERIFY(window.OpenDialog1.execute(&window, dialogs));
 
         const auto& calls = dialogs.calls();
         QCOMPARE(calls.size(), 3);
         QCOMPARE(calls[0].text, QString());
-        QCOMPARE(calls[1].text, QStringLiteral("/data/source.fdb"));
-        QCOMPARE(calls[2].text, QStringLiteral("/data/source.fdb"));
+        QCOMPARE(calls[1].text, u"/data/source.fdb"_s);
+        QCOMPARE(calls[2].text, u"/data/source.fdb"_s);
         QCOMPARE(calls[2].parent.data(), &window);
         QVERIFY(calls[2].settings == settings);
     }

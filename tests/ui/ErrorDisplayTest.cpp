@@ -39,13 +39,12 @@ private slots:
         QTest::addColumn<QString>("raised");
         QTest::addColumn<QString>("shown");
         QTest::newRow("ends in a letter")
-            << QStringLiteral("qryStok: Field 'ENVANTER' not found")
-            << QStringLiteral("qryStok: Field 'ENVANTER' not found.");
-        QTest::newRow("ends in a digit") << QStringLiteral("code 335544344")
-                                         << QStringLiteral("code 335544344.");
-        QTest::newRow("ends in a parenthesis") << QStringLiteral("attach failed (database file)")
-                                               << QStringLiteral("attach failed (database file)");
-        QTest::newRow("ends in a period") << QStringLiteral("Done.") << QStringLiteral("Done.");
+            << u"qryStok: Field 'ENVANTER' not found"_s
+            << u"qryStok: Field 'ENVANTER' not found."_s;
+        QTest::newRow("ends in a digit") << u"code 335544344"_s << u"code 335544344."_s;
+        QTest::newRow("ends in a parenthesis") << u"attach failed (database file)"_s
+                                               << u"attach failed (database file)"_s;
+        QTest::newRow("ends in a period") << u"Done."_s << u"Done."_s;
         QTest::newRow("empty") << QString() << QString();
     }
     void raisedErrorIsShownWithItsMessage()
@@ -73,13 +72,12 @@ private slots:
         m_dialogs->press(DialogButton::Ok);
         display.run([] {
             try {
-                throw korvat::ServerError(QStringLiteral("I/O error during \"open\""), -902,
-                                          335544344);
+                throw korvat::ServerError(u"I/O error during \"open\""_s, -902, 335544344);
             } catch (...) {
-                std::throw_with_nested(korvat::LayerError(QStringLiteral("outer")));
+                std::throw_with_nested(korvat::LayerError(u"outer"_s));
             }
         });
-        QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("I/O error during \"open\""));
+        QCOMPARE(m_dialogs->lastCall().text, u"I/O error during \"open\""_s);
     }
 
     void anythingThrownIsCaught()
@@ -87,9 +85,9 @@ private slots:
         ErrorDisplay display(*m_dialogs, nullptr);
         m_dialogs->press(DialogButton::Ok).press(DialogButton::Ok);
         QVERIFY(!display.run([] { throw 42; }));
-        QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("Unknown error."));
+        QCOMPARE(m_dialogs->lastCall().text, u"Unknown error."_s);
         QVERIFY(!display.run([] { throw std::out_of_range("index 7"); }));
-        QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("index 7."));
+        QCOMPARE(m_dialogs->lastCall().text, u"index 7."_s);
     }
 
     void handlerThatSucceedsShowsNothing()
@@ -111,7 +109,7 @@ private slots:
 
         ErrorDisplay display(*m_dialogs, &grabbing);
         m_dialogs->press(DialogButton::Ok);
-        display.run([] { throw korvat::LayerError(QStringLiteral("x")); });
+        display.run([] { throw korvat::LayerError(u"x"_s); });
         QVERIFY(!QWidget::mouseGrabber());
     }
 
@@ -120,7 +118,7 @@ private slots:
         BrokenDialogs broken;
         ErrorDisplay display(broken, nullptr);
         QTest::ignoreMessage(QtCriticalMsg, "The error could not be shown: no display");
-        QVERIFY(!display.run([] { throw korvat::LayerError(QStringLiteral("x")); }));
+        QVERIFY(!display.run([] { throw korvat::LayerError(u"x"_s); }));
     }
 
 private:

@@ -31,24 +31,14 @@ private:
     // A source with `cards` active stock cards and `groups` groups.
     QString makeSource(int cards, int groups = 0, const SchemaOptions& options = {})
     {
-        const QString path = h->path(QStringLiteral("KAYNAK.FDB"));
-        TestDatabase source = TestDatabase::create(path, options);
-        for (int id = 1; id <= cards; ++id)
-            source.insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), id},
-                                                       {QStringLiteral("STOK_ADI"), QStringLiteral("Ürün %1").arg(id)},
-                                                       {QStringLiteral("AKTIFLIK"), 1}});
-        for (int id = 1; id <= groups; ++id)
-            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), id},
-                                                        {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)}});
-        return path;
+        TestDatabase source = h->createSource(options);
+        korvat::test::addCards(source, cards);
+        korvat::test::addGroups(source, groups);
+        return h->sourcePath;
     }
 
-    QString makeTarget(const QString& fileName = QStringLiteral("HEDEF.FDB"))
-    {
-        const QString path = h->path(fileName);
-        TestDatabase::create(path).detach();
-        return path;
-    }
+    // The workspace's target unless named otherwise.
+    QString makeTarget(const QString& fileName = u"HEDEF.FDB"_s) { return h->createDatabase(fileName); }
 
     // Chooses a database whose attach or opening fails: the error box is answered.
     void chooseFailing(QPushButton* button, const QString& path)
@@ -68,14 +58,11 @@ private slots:
     void aServerStoppedDuringAStockTransferLeavesTheCommittedCardsAndANewTargetWorks()
     {
         LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
-        const QString local = server.databasePath(QStringLiteral("stok-kill.fdb"));
-        QFile::remove(local);
-        TestDatabase::create(server.remoteName(local)).detach();
+        const QString remote = server.createDatabase(u"stok-kill.fdb"_s);
         h->chooseSource(makeSource(6));
-        h->chooseTarget(server.remoteName(local));
+        h->chooseTarget(remote);
         h->transfer(h->window->Button2);
-        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
 
         // The second press loses the server after three of its cards.
         {
@@ -83,7 +70,7 @@ private slots:
             h->transfer(h->window->Button2);
         }
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
-        QCOMPARE(h->messages().count(QStringLiteral("Stoklar aktarıldı")), 1);
+        QCOMPARE(h->messages().count(u"Stoklar aktarıldı"_s), 1);
         QVERIFY(h->window->isEnabled());
         QVERIFY(!dm->IBDatabase2.connected());
 
@@ -91,13 +78,13 @@ private slots:
         const QString newTarget = makeTarget();
         h->chooseTarget(newTarget);
         h->transfer(h->window->Button2);
-        QCOMPARE(h->messages().count(QStringLiteral("Stoklar aktarıldı")), 2);
+        QCOMPARE(h->messages().count(u"Stoklar aktarıldı"_s), 2);
         dm->IBTransaction1.commitRetaining();
-        QCOMPARE(TestDatabase::attach(newTarget).rowCount(QStringLiteral("T_STOK")), 6);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 6);
 
         // The first transfer's cards were committed; the lost ones never were.
         server.start();
-        QCOMPARE(TestDatabase::attach(server.remoteName(local)).rowCount(QStringLiteral("T_STOK")), 6);
+        QCOMPARE(TestDatabase::attach(remote).rowCount(u"T_STOK"_s), 6);
     }
 
     void aRowHeldByAnotherConnectionFailsTheTransferAtOnce()
@@ -111,31 +98,31 @@ private slots:
         // and this single thread would hang for ever; under "nowait" it fails.
         TestDatabase other = TestDatabase::attach(target);
         korvat::test::TestTransaction holding = other.begin();
-        holding.exec(QStringLiteral("insert into T_STOK (STOK_ID, STOK_ADI) values (1, 'Başka')"));
+        holding.exec(u"insert into T_STOK (STOK_ID, STOK_ADI) values (1, 'Başka')"_s);
         h->transfer(h->window->Button2);
-        QVERIFY(errorShownContaining(QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")));
-        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        QVERIFY(errorShownContaining(u"violation of PRIMARY or UNIQUE KEY constraint"_s));
+        QVERIFY(!h->messages().contains(u"Stoklar aktarıldı"_s));
         holding.commit();
 
         // The refused row stays appended until the target is chosen again;
         // then both cards are carried under the next keys.
         h->chooseTarget(target);
         h->transfer(h->window->Button2);
-        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
-        QCOMPARE(other.query(QStringLiteral("select STOK_ID, STOK_ADI from T_STOK order by STOK_ID")),
-                 (QList<QVariantList>{{1, QStringLiteral("Başka")}, {2, QStringLiteral("Ürün 1")},
-                                      {3, QStringLiteral("Ürün 2")}}));
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
+        QCOMPARE(other.query(u"select STOK_ID, STOK_ADI from T_STOK order by STOK_ID"_s),
+                 (QList<QVariantList>{{1, u"Başka"_s}, {2, u"Ürün 1"_s},
+                                      {3, u"Ürün 2"_s}}));
     }
 
     void aFileThatIsNoUsableDatabaseIsRefusedAndLeftAsItWas()
     {
-        const QString text = h->path(QStringLiteral("NOT.FDB"));
+        const QString text = h->path(u"NOT.FDB"_s);
         writeFile(text, QByteArray("Bu bir veritabanı değil.\n").repeated(400));
-        const QString empty = h->path(QStringLiteral("EMPTY.FDB"));
+        const QString empty = h->path(u"EMPTY.FDB"_s);
         writeFile(empty, {});
-        const QString truncated = makeTarget(QStringLiteral("TRUNC.FDB"));
+        const QString truncated = makeTarget(u"TRUNC.FDB"_s);
         writeFile(truncated, korvat::test::fileContents(truncated).left(3 * 4096));
-        const QString missingFolder = h->path(QStringLiteral("yok/HEDEF.FDB"));
+        const QString missingFolder = h->path(u"yok/HEDEF.FDB"_s);
 
         for (const QString& path : {text, empty, truncated, missingFolder}) {
             const QByteArray before = korvat::test::fileContents(path);
@@ -146,20 +133,20 @@ private slots:
             QVERIFY(!dm->Q_Stok.active());
             QCOMPARE(korvat::test::fileContents(path), before);
         }
-        QVERIFY(!QFile::exists(h->path(QStringLiteral("yok"))));
+        QVERIFY(!QFile::exists(h->path(u"yok"_s)));
 
         // The window goes on: good databases chosen next are used.
         h->chooseSource(makeSource(0, 2));
         const QString target = makeTarget();
         h->chooseTarget(target);
         h->transfer(h->window->Button1);
-        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
+        QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
     }
 
     void aDatabaseFileWithoutWritePermission()
     {
-        const QString target = makeTarget(QStringLiteral("SALT.FDB"));
-        TestDatabase::attach(target).insertRow(QStringLiteral("T_STOK"), {{QStringLiteral("STOK_ID"), 1}});
+        const QString target = makeTarget(u"SALT.FDB"_s);
+        TestDatabase::attach(target).insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, 1}});
         QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         if (QFile file(target); file.open(QIODevice::ReadWrite))
             QSKIP("this process may write any file; ctest runs this program as an ordinary user");
@@ -167,7 +154,7 @@ private slots:
         h->chooseSource(makeSource(2));
 
         chooseFailing(h->window->SpeedButton2, target);
-        QVERIFY(errorShownContaining(QStringLiteral("no permission for read-write access")));
+        QVERIFY(errorShownContaining(u"no permission for read-write access"_s));
         QVERIFY(!dm->IBDatabase2.connected());
         QCOMPARE(korvat::test::fileContents(target), before);
     }
@@ -176,56 +163,50 @@ private slots:
     {
         const QString source = makeSource(1, 0, SchemaOptions{.stokWithoutKmpM2 = true});
         chooseFailing(h->window->SpeedButton1, source);
-        QCOMPARE(h->dialogs.lastCall().text, QStringLiteral("qryStok: Field 'KMP_M2' not found."));
+        QCOMPARE(h->dialogs.lastCall().text, u"qryStok: Field 'KMP_M2' not found."_s);
         QVERIFY(!dm->qryStok.active() && !dm->qryCari.active() && !dm->qryGrubu.active());
 
         h->chooseTarget(makeTarget());
         h->dialogs.press(DialogButton::Yes).press(DialogButton::Ok);
         h->window->Button2->click();
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
-        QCOMPARE(TestDatabase::attach(source).rowCount(QStringLiteral("T_STOK")), 1);
+        QCOMPARE(TestDatabase::attach(source).rowCount(u"T_STOK"_s), 1);
     }
 
     void aSmallGeneratorPastItsRangeStopsTheGroupsAndKeepsThoseBefore()
     {
         h->chooseSource(makeSource(0, 3));
-        const QString target = makeTarget();
-        TestDatabase::attach(target).setGenerator(QStringLiteral("T_GRUBU_GRUBU_ID_GEN"), 32766);
-        h->chooseTarget(target);
+        h->createTarget().setGenerator(u"T_GRUBU_GRUBU_ID_GEN"_s, 32766);
+        h->chooseTarget(h->targetPath);
 
         h->transfer(h->window->Button1);
-        QVERIFY(errorShownContaining(QStringLiteral("-32768 to 32767")));
-        QVERIFY(!h->messages().contains(QStringLiteral("Gruplar aktarıldı")));
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(target).query(QStringLiteral("select GRUBU_ID, GRUBU from T_GRUBU")),
-                 (QList<QVariantList>{{32767, QStringLiteral("Grup 1")}}));
+        QVERIFY(errorShownContaining(u"-32768 to 32767"_s));
+        QVERIFY(!h->messages().contains(u"Gruplar aktarıldı"_s));
+        h->endProgram();
+        QCOMPARE(h->committed(u"select GRUBU_ID, GRUBU from T_GRUBU"_s),
+                 (QList<QVariantList>{{32767, u"Grup 1"_s}}));
     }
 
     void aTextTooLongTypedIntoALowerGridIsRefusedAndTheStoredRowKept()
     {
         const QString target = makeTarget();
-        TestDatabase::attach(target).insertRow(
-            QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}, {QStringLiteral("GRUBU"), QStringLiteral("Kasap")}});
-        TestDatabase::attach(target).insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 2}});
+        korvat::test::addGroup(TestDatabase::attach(target), 1, {{u"GRUBU"_s, u"Kasap"_s}});
+        korvat::test::addGroup(TestDatabase::attach(target), 2);
         h->chooseTarget(target);
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        QVERIFY(h->showWindow());
 
         QTableView* grid = h->window->DBGrid3;
         QAbstractItemModel* model = grid->model();
         int nameColumn = 0;
-        while (model->headerData(nameColumn, Qt::Horizontal).toString() != QStringLiteral("GRUBU"))
+        while (model->headerData(nameColumn, Qt::Horizontal).toString() != u"GRUBU"_s)
             ++nameColumn;
         QVERIFY(model->setData(model->index(0, nameColumn), QString(41, QChar(u'Ş'))));
         h->dialogs.press(DialogButton::Ok);
         grid->setCurrentIndex(model->index(1, nameColumn));  // leaving the row posts it
-        QVERIFY(errorShownContaining(QStringLiteral("Trying to store a string of length 41")));
+        QVERIFY(errorShownContaining(u"Trying to store a string of length 41"_s));
 
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(target).scalar(QStringLiteral("select GRUBU from T_GRUBU where GRUBU_ID = 1")),
-                 QVariant(QStringLiteral("Kasap")));
+        h->endProgram();
+        QCOMPARE(h->committedValue(u"select GRUBU from T_GRUBU where GRUBU_ID = 1"_s), QVariant(u"Kasap"_s));
     }
 };
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool offers(DialogButtons buttons, DialogButton button)
@@ -78,8 +80,7 @@ ScriptedDialogs& ScriptedDialogs::cancelFile()
 
 const ScriptedDialogs::Call& ScriptedDialogs::lastCall() const
 {
-    static const Call none = newCall(Kind::MessageBox, nullptr, QString(),
-                                     QStringLiteral("<no dialog was shown>"));
+    static const Call none = newCall(Kind::MessageBox, nullptr, QString(), u"<no dialog was shown>"_s);
     return m_calls.isEmpty() ? none : m_calls.constLast();
 }
 
@@ -102,10 +103,10 @@ bool ScriptedDialogs::answer(Call& call, Answer& next)
     m_calls.append(call);
     if (!fits) {
         const QByteArray message =
-            QStringLiteral("Unscripted %1 \"%2\": \"%3\" (%4)")
+            u"Unscripted %1 \"%2\": \"%3\" (%4)"_s
                 .arg(QString::fromLatin1(kindName(call.kind)), call.caption, call.text,
-                     next.kind == Answer::Kind::None ? QStringLiteral("no answer queued")
-                                                     : QStringLiteral("the queued answer does not fit"))
+                     next.kind == Answer::Kind::None ? u"no answer queued"_s
+                                                     : u"the queued answer does not fit"_s)
                 .toUtf8();
         // QFAIL would only leave this function; qFail marks the running test failed.
         QTest::qFail(message.constData(), __FILE__, __LINE__);

@@ -2,7 +2,7 @@
 #include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
 #include "Startup.h"
-#include "TestDatabase.h"
+#include "TestWorkspace.h"
 #include "UiTest.h"
 #include "u_L_Devir.h"
 
@@ -11,8 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-using korvat::test::TempFolder;
-using korvat::test::TestDatabase;
+using korvat::test::TestWorkspace;
 
 namespace {
 
@@ -46,21 +45,20 @@ private:
 private slots:
     void aMissingDefaultTargetShowsTheApplicationErrorAndNoWindow()
     {
-        TempFolder folder;
-        TdmSettings settings;
-        settings.defaultTarget = folder.filePath(QStringLiteral("Korvat/KORVAT.FDB"));
+        TestWorkspace workspace;
+        workspace.settings.defaultTarget = workspace.path(u"Korvat/KORVAT.FDB"_s);
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);
         ShowWatcher watcher;
 
-        QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
+        QCOMPARE(runProgram(*qApp, dialogs, workspace.settings), 1);
         QCOMPARE(dialogs.calls().size(), 1);
         const ScriptedDialogs::Call& box = dialogs.lastCall();
-        QCOMPARE(box.caption, QStringLiteral("Application Error"));
+        QCOMPARE(box.caption, u"Application Error"_s);
         QCOMPARE(box.icon, DialogIcon::Error);
-        QVERIFY(box.text.startsWith(QStringLiteral("Exception ServerError in module window_tests at ")));
-        QVERIFY(box.text.contains(QStringLiteral("KORVAT.FDB")));
-        QVERIFY(box.text.endsWith(QStringLiteral(".\r\n")));
+        QVERIFY(box.text.startsWith(u"Exception ServerError in module window_tests at "_s));
+        QVERIFY(box.text.contains(u"KORVAT.FDB"_s));
+        QVERIFY(box.text.endsWith(u".\r\n"_s));
         QCOMPARE(watcher.mainWindowsShown, 0);
         QVERIFY(dm == nullptr);
     }
@@ -68,21 +66,19 @@ private slots:
     void aMissingClientLibraryIsReportedAsTheServerTypeSetting()
     {
         TdmSettings settings;
-        settings.clientLibraryFileName = QStringLiteral("libfbclient.so.99");
+        settings.clientLibraryFileName = u"libfbclient.so.99"_s;
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);
         QCOMPARE(runProgram(*qApp, dialogs, settings), 1);
-        QVERIFY(dialogs.lastCall().text.contains(QStringLiteral(
-            "\r\nError reading IBDatabase1.ServerType: InterBase library libfbclient.so.99 not found in "
-            "the path. Please install InterBase to use this functionality.\r\n")));
+        QVERIFY(dialogs.lastCall().text.contains(
+            u"\r\nError reading IBDatabase1.ServerType: InterBase library libfbclient.so.99 not found in "
+            "the path. Please install InterBase to use this functionality.\r\n"_s));
     }
 
     void theWindowRunsUntilClosedAndTheEndCommits()
     {
-        TempFolder folder;
-        TdmSettings settings;
-        settings.defaultTarget = folder.filePath(QStringLiteral("KORVAT.FDB"));
-        TestDatabase::create(settings.defaultTarget).detach();
+        TestWorkspace workspace;
+        workspace.createTarget().detach();
         ScriptedDialogs dialogs;
         ShowWatcher watcher;
         bool sawWindow = false;
@@ -91,37 +87,28 @@ private slots:
         connect(&closer, &QTimer::timeout, [&] {
             TL_Devir* window = shownWindow();
             sawWindow = window != nullptr && dm != nullptr && dm->IBTransaction1.inTransaction();
-            if (dm) {
-                korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-                insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
-                insert.execute();
-            }
+            if (dm)
+                korvat::test::insertPendingGroup(*dm, 1);
             if (window)
                 window->close();
         });
         closer.start(0);
-        QCOMPARE(runProgram(*qApp, dialogs, settings), 0);
+        QCOMPARE(runProgram(*qApp, dialogs, workspace.settings), 0);
         QVERIFY(sawWindow);
         QCOMPARE(watcher.mainWindowsShown, 1);
         QVERIFY(dm == nullptr);
-        QCOMPARE(TestDatabase::attach(settings.defaultTarget).rowCount(QStringLiteral("T_GRUBU")), 1);
+        QCOMPARE(workspace.committedCount(u"T_GRUBU"_s), 1);
     }
 
     void aFinalCommitThatFailsIsShownAndEndsWithExitCodeOne()
     {
         korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
-        const QString local = server.databasePath(QStringLiteral("end-commit.fdb"));
-        QFile::remove(local);
         TdmSettings settings;
-        settings.defaultTarget = server.remoteName(local);
-        TestDatabase::create(settings.defaultTarget).detach();
+        settings.defaultTarget = server.createDatabase(u"end-commit.fdb"_s);
         ScriptedDialogs dialogs;
         dialogs.press(DialogButton::Ok);  // the error box of the failed commit
         QTimer::singleShot(0, [&] {
-            korvat::Statement insert(dm->IBDatabase2, dm->IBTransaction1);
-            insert.prepare(QStringLiteral("insert into T_GRUBU (GRUBU_ID) values (1)"));
-            insert.execute();
+            korvat::test::insertPendingGroup(*dm, 1);
             server.kill();
             shownWindow()->close();
         });

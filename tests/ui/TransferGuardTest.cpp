@@ -15,8 +15,8 @@ private slots:
     void dropsInputToItsWindowOnly()
     {
         QWidget window;
-        auto button = new QPushButton(QStringLiteral("Stok Aktar"), &window);
-        QPushButton messageBoxButton(QStringLiteral("OK"));
+        auto button = new QPushButton(u"Stok Aktar"_s, &window);
+        QPushButton messageBoxButton(u"OK"_s);
         window.show();
         messageBoxButton.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

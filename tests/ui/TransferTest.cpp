@@ -10,14 +10,11 @@
 #include <QTest>
 #include <cmath>
 
-using korvat::test::SchemaOptions;
-using korvat::test::TestDatabase;
+using namespace korvat::test;
 
 namespace {
 
 const QTime pickerTimeOfDay(21, 57, 33);
-
-using Row = QList<QPair<QString, QVariant>>;
 
 }  // namespace
 
@@ -25,81 +22,57 @@ class TransferTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    QString sourcePath;
-    QString targetPath;
-
-    // A source and a target chosen with the buttons; rows are given by the test.
+    // A new target and the source to fill; the test chooses them once filled.
     TestDatabase prepare(const SchemaOptions& sourceOptions = {}, const SchemaOptions& targetOptions = {})
     {
-        sourcePath = h->path(QStringLiteral("KAYNAK.FDB"));
-        targetPath = h->path(QStringLiteral("HEDEF.FDB"));
-        TestDatabase::create(targetPath, targetOptions).detach();
-        return TestDatabase::create(sourcePath, sourceOptions);
+        h->createTarget(targetOptions).detach();
+        return h->createSource(sourceOptions);
     }
 
-    void choose()
+    // Chooses the filled source and the target; a generator named gives the
+    // target's keys from 101 on.
+    void choose(TestDatabase& source, const char* generator = nullptr)
     {
-        h->chooseSource(sourcePath);
-        h->chooseTarget(targetPath);
-    }
-
-    QList<QVariantList> target(const QString& sql)
-    {
-        return TestDatabase::attach(targetPath).query(sql);
-    }
-
-    void addCard(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
-    {
-        Row row{{QStringLiteral("STOK_ID"), id}, {QStringLiteral("AKTIFLIK"), active}};
-        row += more;
-        db.insertRow(QStringLiteral("T_STOK"), row);
-    }
-
-    void addAccount(TestDatabase& db, int id, const Row& more = {}, const QVariant& active = 1)
-    {
-        Row row{{QStringLiteral("CARI_ID"), id}, {QStringLiteral("AKTIFLIK"), active}};
-        row += more;
-        db.insertRow(QStringLiteral("T_CARI"), row);
+        source.detach();
+        if (generator)
+            h->attachTarget().setGenerator(QLatin1String(generator), 100);
+        h->chooseSourceAndTarget();
     }
 
 private slots:
     void groupsAreCarriedWithNewKeysAndCommittedBeforeTheirMessage()
     {
         TestDatabase source = prepare(SchemaOptions{.grubuAsChar = true});
-        source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 7},
-                                                    {QStringLiteral("GRUBU"), QStringLiteral("Şarküteri")},
-                                                    {QStringLiteral("SIRA_NO"), 3},
-                                                    {QStringLiteral("KISA_YOL"), QStringLiteral("F2")}});
-        source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 2}});
-        source.detach();
-        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_GRUBU_GRUBU_ID_GEN"), 100);
-        choose();
+        addGroup(source, 7, {{u"GRUBU"_s, u"Şarküteri"_s}, {u"SIRA_NO"_s, 3}, {u"KISA_YOL"_s, u"F2"_s}});
+        addGroup(source, 2);
+        choose(source, kGrubuGenerator);
 
         h->transfer(h->window->Button1);
-        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
+        QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
         QCOMPARE(h->window->PageControl1->currentWidget(), h->window->tbGrubu);
         QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbGrubu2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 2);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s), 2);
 
         // A second press carries everything again under new keys.
         h->transfer(h->window->Button1);
-        const auto rows = target(QStringLiteral("select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"));
+        const auto rows =
+            h->committed(u"select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"_s);
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0], (QVariantList{101, QVariant(), QVariant(), QVariant()}));  // source key 2 first
-        QCOMPARE(rows[1], (QVariantList{102, QStringLiteral("Şarküteri"), 3, QStringLiteral("F2")}));
+        QCOMPARE(rows[1], (QVariantList{102, u"Şarküteri"_s, 3, u"F2"_s}));
         QCOMPARE(rows[3][0].toInt(), 104);
     }
 
     void anEmptySourceStillEndsWithTheMessages()
     {
         prepare().detach();
-        choose();
+        h->chooseSourceAndTarget();
         h->transfer(h->window->Button1);
         h->transfer(h->window->Button2);
         h->transfer(h->window->Button3);
-        QCOMPARE(h->messages().filter(QStringLiteral("aktarıldı")),
-                 (QStringList{QStringLiteral("Gruplar aktarıldı"), QStringLiteral("Stoklar aktarıldı"),
-                              QStringLiteral("Cariler aktarıldı")}));
+        QCOMPARE(h->messages().filter(u"aktarıldı"_s),
+                 (QStringList{u"Gruplar aktarıldı"_s, u"Stoklar aktarıldı"_s,
+                              u"Cariler aktarıldı"_s}));
         QCOMPARE(h->window->ProgressBar1->maximumPosition(), 0);
         QCOMPARE(h->window->ProgressBar1->position(), 0);
     }
@@ -107,13 +80,10 @@ private slots:
     void theBarCountsEveryRowNotOnlyThoseTheGridFetched()
     {
         TestDatabase source = prepare();
-        for (int id = 1; id <= 120; ++id)
-            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), id},
-                                                        {QStringLiteral("GRUBU"), QStringLiteral("Grup %1").arg(id)}});
+        addGroups(source, 120);
         source.detach();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        choose();
+        QVERIFY(h->showWindow());
+        h->chooseSourceAndTarget();
         h->window->PageControl1->setCurrentWidget(h->window->tbGrubu);
         QCoreApplication::processEvents();
         QVERIFY2(dm->qryGrubu.recordCount() < 120, qPrintable(QString::number(dm->qryGrubu.recordCount())));
@@ -127,8 +97,8 @@ private slots:
         }
         QCOMPARE(atTenth, qMakePair(10, 120));
         QCOMPARE(h->window->ProgressBar1->position(), 120);
-        QCOMPARE(h->messages().last(), QStringLiteral("Gruplar aktarıldı"));
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_GRUBU")), 120);
+        QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s), 120);
     }
 
     void aCloseRequestDuringATransferIsRefusedAndTheTransferRunsToItsEnd()
@@ -137,9 +107,8 @@ private slots:
         for (int id = 1; id <= 5; ++id)
             addCard(source, id);
         source.detach();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        choose();
+        QVERIFY(h->showWindow());
+        h->chooseSourceAndTarget();
 
         bool closed = true;
         {
@@ -148,46 +117,44 @@ private slots:
         }
         QVERIFY(!closed);
         QVERIFY(h->window->isVisible());
-        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 5);
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 5);
         QVERIFY(h->window->close());  // once the transfer is over, it closes
     }
 
     void stockCardsCarryTheirTextFormsAndOnlyActiveCardsAreRead()
     {
         TestDatabase source = prepare();
-        addCard(source, 10, {{QStringLiteral("STOK_KODU"), QStringLiteral("ÇY-01")},
-                             {QStringLiteral("STOK_ADI"), QStringLiteral("Çaykur Rize Turist İğdır")},
-                             {QStringLiteral("SATIS_FIYATI"), 0.1 + 0.2},
-                             {QStringLiteral("ALIS_FIYATI"), 5e-5},
-                             {QStringLiteral("SIRA_NO"), -7},
-                             {QStringLiteral("GRUBU_ID"), 4},
-                             {QStringLiteral("GRUBU"), QStringLiteral("İçecek")},
-                             {QStringLiteral("ENVANTER"), 12.5},
-                             {QStringLiteral("KMP_M2"), 1234567890123456789.0},
-                             {QStringLiteral("TERAZI_PLU"), 2147483647}});
+        addCard(source, 10, {{u"STOK_KODU"_s, u"ÇY-01"_s},
+                             {u"STOK_ADI"_s, u"Çaykur Rize Turist İğdır"_s},
+                             {u"SATIS_FIYATI"_s, 0.1 + 0.2},
+                             {u"ALIS_FIYATI"_s, 5e-5},
+                             {u"SIRA_NO"_s, -7},
+                             {u"GRUBU_ID"_s, 4},
+                             {u"GRUBU"_s, u"İçecek"_s},
+                             {u"ENVANTER"_s, 12.5},
+                             {u"KMP_M2"_s, 1234567890123456789.0},
+                             {u"TERAZI_PLU"_s, 2147483647}});
         addCard(source, 11);  // NULL everywhere but the key and the flag
         addCard(source, 12, {}, 0);
         addCard(source, 13, {}, 2);
         addCard(source, 14, {}, QVariant());
-        source.detach();
-        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_STOK_STOK_ID_GEN"), 100);
-        choose();
+        choose(source, kStokGenerator);
 
         h->transfer(h->window->Button2);
-        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
-        const auto rows = target(QStringLiteral(
-            "select STOK_ID, STOK_KODU, STOK_ADI, SATIS_FIYATI, ALIS_FIYATI, SIRA_NO, GRUBU_ID, GRUBU, "
-            "ENVANTER, KMP_M2, TERAZI_PLU, AKTIFLIK from T_STOK order by STOK_ID"));
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
+        const auto rows = h->committed(
+            u"select STOK_ID, STOK_KODU, STOK_ADI, SATIS_FIYATI, ALIS_FIYATI, SIRA_NO, GRUBU_ID, GRUBU, "
+            "ENVANTER, KMP_M2, TERAZI_PLU, AKTIFLIK from T_STOK order by STOK_ID"_s);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0][0].toInt(), 101);
-        QCOMPARE(rows[0][1].toString(), QStringLiteral("ÇY-01"));
-        QCOMPARE(rows[0][2].toString(), QStringLiteral("Çaykur Rize Turist İğdır"));
+        QCOMPARE(rows[0][1].toString(), u"ÇY-01"_s);
+        QCOMPARE(rows[0][2].toString(), u"Çaykur Rize Turist İğdır"_s);
         QCOMPARE(rows[0][3].toDouble(), 0.3);  // 15 significant digits
         QCOMPARE(rows[0][4].toDouble(), 5e-5);
         QCOMPARE(rows[0][5].toInt(), -7);
         QVERIFY(rows[0][6].isNull());  // the group travels by name, not by key
-        QCOMPARE(rows[0][7].toString(), QStringLiteral("İçecek"));
+        QCOMPARE(rows[0][7].toString(), u"İçecek"_s);
         QVERIFY(rows[0][8].isNull());  // the stock reaches the target only as an entry
         QCOMPARE(rows[0][9].toDouble(), 1.23456789012346e18);
         QCOMPARE(rows[0][10].toInt(), 2147483647);
@@ -196,27 +163,24 @@ private slots:
         for (int column = 1; column < 11; ++column)
             QVERIFY2(rows[1][column].isNull(), qPrintable(QString::number(column)));
         // The check box was off: no opening entries.
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 0);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 0);
     }
 
     void openingStockEntriesFollowTheCheckBoxesAndThePriceRule()
     {
         TestDatabase source = prepare();
-        addCard(source, 1, {{QStringLiteral("ENVANTER"), 5.0}, {QStringLiteral("SON_ALIS"), 0.0},
-                            {QStringLiteral("ALIS_FIYATI"), 12.5}, {QStringLiteral("MALIYET"), 10.0}});
-        addCard(source, 2, {{QStringLiteral("ENVANTER"), 0.001}, {QStringLiteral("SON_ALIS"), -1.0},
-                            {QStringLiteral("MALIYET"), 4.0}});
-        addCard(source, 3, {{QStringLiteral("ENVANTER"), -3.0}, {QStringLiteral("SON_ALIS"), 7.25}});
+        addCard(source, 1, {{u"ENVANTER"_s, 5.0}, {u"SON_ALIS"_s, 0.0},
+                            {u"ALIS_FIYATI"_s, 12.5}, {u"MALIYET"_s, 10.0}});
+        addCard(source, 2, {{u"ENVANTER"_s, 0.001}, {u"SON_ALIS"_s, -1.0}, {u"MALIYET"_s, 4.0}});
+        addCard(source, 3, {{u"ENVANTER"_s, -3.0}, {u"SON_ALIS"_s, 7.25}});
         addCard(source, 4, {});  // no stock, no price
-        source.detach();
-        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_STOK_STOK_ID_GEN"), 100);
-        choose();
+        choose(source, kStokGenerator);
 
         // All cards: an entry for each, whatever its stock.
         h->window->chStokBakiye->setChecked(true);
         h->transfer(h->window->Button2);
-        auto entries = target(QStringLiteral(
-            "select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by stok_id"));
+        auto entries = h->committed(
+            u"select stok_id, turu_id, kayit_id, fiyat, tarih, giren from t_stok_hareket order by stok_id"_s);
         QCOMPARE(entries.size(), 4);
         const QDateTime midnight(h->window->transferDate(), QTime(0, 0));
         // Each entry on the key its card received in the target.
@@ -228,51 +192,48 @@ private slots:
         // Positive stock only: cards 1 and 2, carried again as 105 and 106.
         h->window->ch_PozitifStok->setChecked(true);
         h->transfer(h->window->Button2);
-        entries = target(QStringLiteral("select stok_id from t_stok_hareket order by stok_id"));
+        entries = h->committed(u"select stok_id from t_stok_hareket order by stok_id"_s);
         QCOMPARE(entries.size(), 6);
         QCOMPARE(entries[4][0].toInt(), 105);
         QCOMPARE(entries[5][0].toInt(), 106);
-        QCOMPARE(target(QStringLiteral("select count(*) from T_STOK")).value(0).value(0).toInt(), 8);
+        QCOMPARE(h->committed(u"select count(*) from T_STOK"_s).value(0).value(0).toInt(), 8);
 
         // The positive-only mark is read only while the balance box is checked.
         h->window->chStokBakiye->setChecked(false);
         QVERIFY(h->window->ch_PozitifStok->isChecked());
         h->transfer(h->window->Button2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 6);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 6);
     }
 
     void aFailedOpeningEntryEndsTheTransferAndItsRowsWaitForTheNextCommit()
     {
         TestDatabase source = prepare({}, SchemaOptions{.movementColumnsNotNull = true});
-        addCard(source, 1, {{QStringLiteral("ENVANTER"), 1.0}, {QStringLiteral("MALIYET"), 3.0}});
-        addCard(source, 2, {{QStringLiteral("ENVANTER"), 1.0}});  // no price: NULL refused
-        addCard(source, 3, {{QStringLiteral("ENVANTER"), 1.0}, {QStringLiteral("MALIYET"), 3.0}});
-        source.detach();
-        choose();
+        addCard(source, 1, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
+        addCard(source, 2, {{u"ENVANTER"_s, 1.0}});  // no price: NULL refused
+        addCard(source, 3, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
+        choose(source);
         h->window->chStokBakiye->setChecked(true);
 
         h->transfer(h->window->Button2);  // the error box
         const ScriptedDialogs::Call& error = h->dialogs.lastCall();
         QCOMPARE(error.icon, DialogIcon::Error);
-        QVERIFY(!h->messages().contains(QStringLiteral("Stoklar aktarıldı")));
+        QVERIFY(!h->messages().contains(u"Stoklar aktarıldı"_s));
         QVERIFY(h->window->isEnabled());
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 0);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 0);
         QCOMPARE(dm->Q_Stok.recordCount(), 2);  // cards 1 and 2 posted, pending
 
         // The end of the program commits them.
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK")), 2);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_STOK_HAREKET")), 1);
+        h->endProgram();
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 2);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 1);
     }
 
     void openingAccountEntriesFollowTheBalance()
     {
         TestDatabase source = prepare();
         const auto amounts = [](const QVariant& bakiye, const QVariant& borc, const QVariant& alacak) {
-            return Row{{QStringLiteral("BAKIYE"), bakiye}, {QStringLiteral("BORC"), borc},
-                       {QStringLiteral("ALACAK"), alacak},
-                       {QStringLiteral("CARI_ADI"), QStringLiteral("Gül Şükran Ağaoğlu")}};
+            return Row{{u"BAKIYE"_s, bakiye}, {u"BORC"_s, borc}, {u"ALACAK"_s, alacak},
+                       {u"CARI_ADI"_s, u"Gül Şükran Ağaoğlu"_s}};
         };
         addAccount(source, 50, amounts(150.0, 400.0, 250.0));
         addAccount(source, 51, amounts(-80.0, 20.0, 100.0));
@@ -280,23 +241,21 @@ private slots:
         addAccount(source, 53, amounts(QVariant(), QVariant(), QVariant()));
         addAccount(source, 54, amounts(10.0, QVariant(), QVariant()));
         addAccount(source, 55, {}, 0);
-        source.detach();
-        TestDatabase::attach(targetPath).setGenerator(QStringLiteral("T_CARI_CARI_ID_GEN"), 100);
-        choose();
+        choose(source, kCariGenerator);
 
         h->transfer(h->window->Button3);
-        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
-        const auto accounts = target(QStringLiteral(
-            "select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"));
+        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
+        const auto accounts = h->committed(
+            u"select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"_s);
         QCOMPARE(accounts.size(), 5);
         // The amounts travel in the opening entry alone; the account stays active.
-        QCOMPARE(accounts[0], (QVariantList{101, QStringLiteral("Gül Şükran Ağaoğlu"), QVariant(), QVariant(),
+        QCOMPARE(accounts[0], (QVariantList{101, u"Gül Şükran Ağaoğlu"_s, QVariant(), QVariant(),
                                             QVariant(), 1}));
         QCOMPARE(accounts[4][0].toInt(), 105);
 
         const QDateTime when(h->window->transferDate(), pickerTimeOfDay);
-        const auto entries = target(QStringLiteral(
-            "select cari_id, turu_id, tarih, giren, cikan from t_dekont_hareket order by cari_id"));
+        const auto entries = h->committed(
+            u"select cari_id, turu_id, tarih, giren, cikan from t_dekont_hareket order by cari_id"_s);
         QCOMPARE(entries.size(), 5);
         // On the accounts' new keys, each opening with its balance.
         QCOMPARE(entries[0], (QVariantList{101, 1, when, 150.0, 0.0}));
@@ -309,20 +268,19 @@ private slots:
     void aRefusedAccountEntryIsReportedAndTheTransferGoesOn()
     {
         TestDatabase source = prepare({}, SchemaOptions{.dekontRefusesInserts = true});
-        addAccount(source, 1, {{QStringLiteral("BAKIYE"), 1.0}});
-        addAccount(source, 2, {{QStringLiteral("BAKIYE"), -1.0}});
+        addAccount(source, 1, {{u"BAKIYE"_s, 1.0}});
+        addAccount(source, 2, {{u"BAKIYE"_s, -1.0}});
         addAccount(source, 3);
-        source.detach();
-        choose();
+        choose(source);
 
         h->transfer(h->window->Button3, 4);
-        QCOMPARE(h->messages().count(QStringLiteral("Sanırım bir sorun oluştu")), 3);
-        QCOMPARE(h->messages().last(), QStringLiteral("Cariler aktarıldı"));
+        QCOMPARE(h->messages().count(u"Sanırım bir sorun oluştu"_s), 3);
+        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
         for (const ScriptedDialogs::Call& call : h->dialogs.calls())
-            if (call.text == QStringLiteral("Sanırım bir sorun oluştu"))
+            if (call.text == u"Sanırım bir sorun oluştu"_s)
                 QVERIFY(call.caption.isEmpty() && call.icon == DialogIcon::None);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_CARI")), 3);
-        QCOMPARE(TestDatabase::attach(targetPath).rowCount(QStringLiteral("T_DEKONT_HAREKET")), 0);
+        QCOMPARE(h->committedCount(u"T_CARI"_s), 3);
+        QCOMPARE(h->committedCount(u"T_DEKONT_HAREKET"_s), 0);
     }
 
     void aCommitThatFailsShowsItsErrorAndNoSuccess_data()
@@ -335,19 +293,15 @@ private slots:
     void aCommitThatFailsShowsItsErrorAndNoSuccess()
     {
         QFETCH(bool, groups);
-        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
+        LoopbackServer& server = loopbackServer();
         TestDatabase source = prepare();
         if (groups)
-            source.insertRow(QStringLiteral("T_GRUBU"), {{QStringLiteral("GRUBU_ID"), 1}});
+            addGroup(source, 1);
         else
             addCard(source, 1);
         source.detach();
-        const QString local = server.databasePath(QStringLiteral("commit.fdb"));
-        QFile::remove(local);
-        TestDatabase::create(server.remoteName(local)).detach();
-        targetPath = server.remoteName(local);
-        choose();
+        h->targetPath = server.createDatabase(u"commit.fdb"_s);
+        h->chooseSourceAndTarget();
 
         // The server goes away after the row is posted and before the commit.
         {
@@ -355,51 +309,46 @@ private slots:
             h->transfer(groups ? h->window->Button1 : h->window->Button2);
         }
 
-        QVERIFY(h->messages().filter(QStringLiteral("aktarıldı")).isEmpty());
+        QVERIFY(h->messages().filter(u"aktarıldı"_s).isEmpty());
         QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
         server.start();
-        TestDatabase target = TestDatabase::attach(targetPath);
-        QCOMPARE(target.rowCount(QStringLiteral("T_GRUBU")) + target.rowCount(QStringLiteral("T_STOK")), 0);
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s) + h->committedCount(u"T_STOK"_s), 0);
     }
 
     void aTargetAServerHoldsOpenIsChosenByItsPathAndCarriedIntoThroughTheServer()
     {
-        korvat::test::LoopbackServer& server = korvat::test::loopbackServer();
-        server.start();
+        LoopbackServer& server = loopbackServer();
         TestDatabase source = prepare();
         addCard(source, 1);
         source.detach();
-        targetPath = server.databasePath(QStringLiteral("held.fdb"));
-        QFile::remove(targetPath);
-        TestDatabase held = TestDatabase::create(server.remoteName(targetPath));
+        TestDatabase held = TestDatabase::attach(server.createDatabase(u"held.fdb"_s));
+        h->targetPath = server.databasePath(u"held.fdb"_s);
         dm->IBDatabase2.setLocalServerPort(server.port());
-        choose();
-        QCOMPARE(h->window->edtHedefDatabase->text(), targetPath);
+        h->chooseSourceAndTarget();
+        QCOMPARE(h->window->edtHedefDatabase->text(), h->targetPath);
 
         h->transfer(h->window->Button2);
-        QCOMPARE(h->messages().last(), QStringLiteral("Stoklar aktarıldı"));
-        QCOMPARE(held.rowCount(QStringLiteral("T_STOK")), 1);
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
+        QCOMPARE(held.rowCount(u"T_STOK"_s), 1);
     }
 
     void aCardFailingHalfWayIsDroppedNeitherStoredByTheNextPressNorByTheEnd()
     {
         TestDatabase source = prepare({}, SchemaOptions{.stokSiraNoSmallInt = true});
-        addCard(source, 1, {{QStringLiteral("STOK_KODU"), QStringLiteral("A1")}, {QStringLiteral("SIRA_NO"), 7}});
+        addCard(source, 1, {{u"STOK_KODU"_s, u"A1"_s}, {u"SIRA_NO"_s, 7}});
         // Its number fails to convert after five fields of the card were set.
-        addCard(source, 2, {{QStringLiteral("STOK_KODU"), QStringLiteral("B2")}, {QStringLiteral("SIRA_NO"), 40000}});
-        source.detach();
-        choose();
+        addCard(source, 2, {{u"STOK_KODU"_s, u"B2"_s}, {u"SIRA_NO"_s, 40000}});
+        choose(source);
 
         for (int press = 0; press < 2; ++press) {
             h->transfer(h->window->Button2);
             QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
-            QVERIFY(h->dialogs.lastCall().text.contains(QStringLiteral("'SIRA_NO'")));
+            QVERIFY(h->dialogs.lastCall().text.contains(u"'SIRA_NO'"_s));
         }
-        h->window->unbindDataSources();
-        h->dataModule->shutdown();
+        h->endProgram();
         // Card 1 once per press; card 2 never, not even half-filled.
-        QCOMPARE(target(QStringLiteral("select STOK_KODU, SIRA_NO from T_STOK")),
-                 (QList<QVariantList>{{QStringLiteral("A1"), 7}, {QStringLiteral("A1"), 7}}));
+        QCOMPARE(h->committed(u"select STOK_KODU, SIRA_NO from T_STOK"_s),
+                 (QList<QVariantList>{{u"A1"_s, 7}, {u"A1"_s, 7}}));
     }
 };
 

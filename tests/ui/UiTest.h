@@ -4,6 +4,9 @@
 #include <functional>
 #include <memory>
 
+// Every test writes its texts as u"..."_s.
+using namespace Qt::StringLiterals;
+
 // The test classes of ui_tests register themselves; the one main runs them all.
 using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
 bool registerUiTest(UiTestFactory factory);

@@ -27,7 +27,7 @@ public:
     void failingClick()
     {
         ++clicks;
-        throw korvat::LayerError(QStringLiteral("Q_Grubu: Dataset not in edit or insert mode"));
+        throw korvat::LayerError(u"Q_Grubu: Dataset not in edit or insert mode"_s);
     }
     int clicks = 0;
     QPushButton* failing = nullptr;
@@ -93,7 +93,7 @@ private slots:
         picker->setFocus();
 
         picker->setSelectedSection(QDateTimeEdit::DaySection);
-        QTest::keyClicks(picker, QStringLiteral("28"));
+        QTest::keyClicks(picker, u"28"_s);
         QTest::keyClick(picker, Qt::Key_Enter);
         const QDate typed(m_today.year(), m_today.month(), 28);
         QCOMPARE(m_window->transferDateTime(), QDateTime(typed, designedTimeOfDay));
@@ -137,7 +137,7 @@ private slots:
         const ScriptedDialogs::Call& shown = m_dialogs->lastCall();
         QCOMPARE(shown.kind, ScriptedDialogs::Kind::MessageBox);
         QCOMPARE(shown.caption, QApplication::applicationDisplayName());
-        QCOMPARE(shown.text, QStringLiteral("Q_Grubu: Dataset not in edit or insert mode."));
+        QCOMPARE(shown.text, u"Q_Grubu: Dataset not in edit or insert mode."_s);
         QCOMPARE(shown.icon, DialogIcon::Error);
         QCOMPARE(shown.buttons, DialogButtons::Ok);
         QCOMPARE(shown.parent.data(), &window);

@@ -1,11 +1,12 @@
 #pragma once
 
-// A main window over real database files: a default target, the data module
-// `dm` and the window with scripted dialogs, as the program puts them together.
+// A main window over real database files: a test workspace whose default
+// target stays apart from the target the test chooses, the data module `dm`
+// and the window with scripted dialogs, as the program puts them together.
 
 #include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "TestWorkspace.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
 
@@ -17,16 +18,14 @@
 #include <memory>
 #include <utility>
 
-class WindowHarness {
+class WindowHarness : public korvat::test::TestWorkspace {
 public:
     explicit WindowHarness(const korvat::test::SchemaOptions& defaultTargetOptions = {})
     {
-        settings.defaultTarget = path(QStringLiteral("KORVAT.FDB"));
-        settings.regionalSettings = korvat::RegionalSettings(QLatin1Char(','));
         korvat::test::TestDatabase::create(settings.defaultTarget, defaultTargetOptions).detach();
+        targetPath = path(u"HEDEF.FDB"_s);
         window = std::make_unique<TL_Devir>(dialogs);
-        dataModule = std::make_unique<Tdm>(settings);
-        dm = dataModule.get();
+        dm = &createDataModule();
         window->bindDataSources(*dataModule);
     }
 
@@ -38,8 +37,6 @@ public:
         window.reset();
     }
 
-    QString path(const QString& fileName) const { return folder.filePath(fileName); }
-
     // Chooses a database with its "?" button, as the operator would.
     void chooseSource(const QString& databasePath)
     {
@@ -50,6 +47,24 @@ public:
     {
         dialogs.chooseFile(databasePath);
         window->SpeedButton2->click();
+    }
+    void chooseSourceAndTarget()
+    {
+        chooseSource(sourcePath);
+        chooseTarget(targetPath);
+    }
+
+    bool showWindow()
+    {
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // What the end of the program does: the target's pending rows are committed.
+    void endProgram()
+    {
+        window->unbindDataSources();
+        dataModule->shutdown();
     }
 
     // Presses a transfer button, answers its confirmation with Yes and each
@@ -73,11 +88,8 @@ public:
         return texts;
     }
 
-    korvat::test::TempFolder folder;
-    TdmSettings settings;
     ScriptedDialogs dialogs;
     std::unique_ptr<TL_Devir> window;
-    std::unique_ptr<Tdm> dataModule;
 };
 
 // A test class with a fresh harness for every test function; each test must

@@ -41,7 +41,7 @@ private slots:
 
     void windowHasItsCaptionSizeColourAndFont()
     {
-        QCOMPARE(m_window->objectName(), QStringLiteral("L_Devir"));
+        QCOMPARE(m_window->objectName(), u"L_Devir"_s);
         QCOMPARE(m_window->windowTitle(), QString::fromUtf8("Korvat Devir Programı "));
         QCOMPARE(m_window->size(), QSize(842, 587));
         QVERIFY(m_window->autoFillBackground());
@@ -49,8 +49,8 @@ private slots:
         const QFont font = m_window->font();
         QCOMPARE(font.pointSize(), 8);
         QVERIFY(!font.bold() && !font.italic());
-        if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-            QCOMPARE(font.family(), QStringLiteral("Tahoma"));
+        if (QFontDatabase::hasFamily(u"Tahoma"_s))
+            QCOMPARE(font.family(), u"Tahoma"_s);
         else
             QVERIFY(QFontDatabase::hasFamily(font.family()));
     }
@@ -107,8 +107,8 @@ private slots:
         // Designed at Tahoma's widths: another face may widen a caption, never move it.
         QCOMPARE(widget->pos(), geometry.topLeft());
         QCOMPARE(widget->height(), geometry.height());
-        if (widget->font().family() == QStringLiteral("Tahoma") || widget->inherits("QLineEdit")
-            || widget->inherits("QDateTimeEdit") || text == QStringLiteral("?"))
+        if (widget->font().family() == u"Tahoma"_s || widget->inherits("QLineEdit")
+            || widget->inherits("QDateTimeEdit") || text == u"?"_s)
             QCOMPARE(widget->width(), geometry.width());
         else
             QVERIFY(widget->width() >= geometry.width());
@@ -125,7 +125,7 @@ private slots:
                                    ? widget->fontMetrics().horizontalAdvance(text)
                                          + 2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin)
                                    : widget->sizeHint().width();
-            QVERIFY2(needed <= widget->width(), qPrintable(QStringLiteral("%1 needs %2 pixels in %3 (%4)")
+            QVERIFY2(needed <= widget->width(), qPrintable(u"%1 needs %2 pixels in %3 (%4)"_s
                                                                .arg(text)
                                                                .arg(needed)
                                                                .arg(widget->width())
@@ -137,8 +137,7 @@ private slots:
     {
         for (QLineEdit* edit : {m_window->edtKaynakDatabase, m_window->edtHedefDatabase}) {
             QVERIFY(!edit->isReadOnly());
-            QCOMPARE(edit->palette().color(QPalette::Base),
-                     m_window->palette().color(QPalette::Midlight));
+            QCOMPARE(edit->palette().color(QPalette::Base), m_window->palette().color(QPalette::Midlight));
         }
         QCOMPARE(m_window->SpeedButton1->focusPolicy(), Qt::NoFocus);
         QCOMPARE(m_window->SpeedButton2->focusPolicy(), Qt::NoFocus);
@@ -165,12 +164,10 @@ private slots:
     {
         QFETCH(QSize, size);
         m_window->resize(size);
-        QTRY_COMPARE(m_window->ProgressBar1->geometry(),
-                     QRect(0, size.height() - 17, size.width(), 17));
+        QTRY_COMPARE(m_window->ProgressBar1->geometry(), QRect(0, size.height() - 17, size.width(), 17));
         QCOMPARE(m_window->Panel1->geometry(), QRect(0, 0, size.width(), 167));
         QCOMPARE(m_window->PageControl1->geometry(), QRect(0, 167, size.width(), 190));
-        QCOMPARE(m_window->PageControl2->geometry(),
-                 QRect(0, 357, size.width(), size.height() - 357 - 17));
+        QCOMPARE(m_window->PageControl2->geometry(), QRect(0, 357, size.width(), size.height() - 357 - 17));
     }
 
     void progressBarRunsFromZeroToHundredWithoutText()
