@@ -14,9 +14,9 @@
 
 #include <QDateTime>
 #include <ctime>
-#include <string_view>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 using namespace korvat;
 using korvat::test::NewTarget;
@@ -274,11 +274,9 @@ quint64 callsTo(std::string_view entryPoint)
 TEST(FreeStatementCalls, aTextSetAgainForEveryRowKeepsItsHandleAndItsKindIsAskedOnce)
 {
     client_calls::enable();  // before the library below is loaded
-    TempFolder folder;
-    const TestDatabase db = TestDatabase::create(folder.filePath(QStringLiteral("target.fdb")));
-    test::TargetSide target(db.name());
+    NewTarget target;
     target.openAndStart();
-    FreeStatement qry(QStringLiteral("qry"), *target.connection, *target.transaction, RegionalSettings());
+    FreeStatement qry(u"qry"_s, *target.connection, *target.transaction, RegionalSettings());
     const quint64 handlesBefore = callsTo("isc_dsql_alloc_statement2");
     const quint64 infoBefore = callsTo("isc_dsql_sql_info");
     for (int row = 1; row <= 3; ++row) {
@@ -288,7 +286,7 @@ TEST(FreeStatementCalls, aTextSetAgainForEveryRowKeepsItsHandleAndItsKindIsAsked
             qry.clearText();
             qry.addLine(QString::fromLatin1(text));
             if (qry.params().size() == 1)
-                qry.paramByName(QStringLiteral("stok_id")).setAsString(QString::number(row));
+                qry.paramByName(u"stok_id"_s).setAsString(QString::number(row));
             qry.execute();
         }
     }
