@@ -51,7 +51,7 @@ const QByteArray kStockEntry =
 const QByteArray kAccountEntry =
     "insert into t_dekont_hareket (cari_id,turu_id,tarih,giren,cikan) values (?,?,?,?,?)";
 
-int columnIndex(Sqlda& row, const QString& name)
+int columnIndex(DescriptorArea& row, const QString& name)
 {
     const QByteArray wanted = name.toLatin1();
     for (int i = 0; i < row.count(); ++i) {
@@ -66,7 +66,7 @@ int columnIndex(Sqlda& row, const QString& name)
 // read straight from the source row's buffers, the key from `key`, the rest
 // NULL.
 struct MasterInsert {
-    MasterInsert(Attachment& db, Transaction& tr, const QStringList& lines, Sqlda& row,
+    MasterInsert(Attachment& db, Transaction& tr, const QStringList& lines, DescriptorArea& row,
                  const QStringList& copies, const QString& keyName)
         : statement(db)
     {
@@ -100,12 +100,12 @@ struct MasterInsert {
     }
 
     Statement statement;
-    Sqlda parameters;
+    DescriptorArea parameters;
     int key = -1;
 };
 
 // One generator value, the statement made and dropped for it.
-qint64 nextValue(Attachment& db, Transaction& tr, const QByteArray& sql, Sqlda& output)
+qint64 nextValue(Attachment& db, Transaction& tr, const QByteArray& sql, DescriptorArea& output)
 {
     Statement generator(db);
     generator.prepare(tr, sql, &output);
@@ -137,14 +137,14 @@ FloorTiming FloorTransfer::run()
 
     Transaction read(source, Transaction::Access::ReadOnly);
     Transaction write(target, Transaction::Access::ReadWrite);
-    Sqlda generatorOutput(1);
-    Sqlda entry(6);
+    DescriptorArea generatorOutput(1);
+    DescriptorArea entry(6);
 
     // Stock cards and their opening entries (every card, as with the
     // stock balance box checked and the positive-only box off).
     {
         const ISC_TIMESTAMP day = korvat::encodeTimestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
-        Sqlda row(40);
+        DescriptorArea row(40);
         Statement select(source);
         select.prepare(read, korvat::schema::stokQuery().join(QLatin1Char('\n')).toLatin1(), &row);
         MasterInsert cards(target, write, korvat::schema::stokStatements().insert, row, kStockCopies,
@@ -184,7 +184,7 @@ FloorTiming FloorTransfer::run()
     // Accounts and their opening debit or credit entries.
     {
         const ISC_TIMESTAMP when = korvat::encodeTimestamp(m_transferDateTime);
-        Sqlda row(14);
+        DescriptorArea row(14);
         Statement select(source);
         select.prepare(read, korvat::schema::cariQuery().join(QLatin1Char('\n')).toLatin1(), &row);
         MasterInsert accounts(target, write, korvat::schema::cariStatements().insert, row, kAccountCopies,

@@ -1,10 +1,11 @@
 #pragma once
 
 // Thin owners of client-library handles for the benchmark's own work:
-// building source databases and the floor program. Nothing here converts
-// values beyond what a caller asks for, so the floor pays only for the
-// statements themselves.
+// building source databases and the floor program, with the fixtures'
+// descriptor areas. Nothing here converts values beyond what a caller asks
+// for, so the floor pays only for the statements themselves.
 #include "ClientLibrary.h"
+#include "FixtureDescriptorArea.h"
 
 #include <ibase.h>
 
@@ -19,6 +20,7 @@ namespace bench {
 // Every call goes through the client library's table of entry points, as
 // the data layer's do, so that both can be counted alike.
 using korvat::ClientLibrary;
+using korvat::test::DescriptorArea;
 
 // Throws std::runtime_error with the server's message when the call failed.
 void check(const ClientLibrary& client, const ISC_STATUS* status, const char* what);
@@ -59,35 +61,6 @@ private:
     isc_tr_handle m_handle = 0;
 };
 
-// An XSQLDA with data and null-indicator storage for its variables.
-class Sqlda {
-public:
-    explicit Sqlda(short capacity = 1);
-
-    XSQLDA* get() { return reinterpret_cast<XSQLDA*>(m_descriptor.data()); }
-    XSQLVAR& var(int index) { return get()->sqlvar[index]; }
-    short count() { return get()->sqld; }
-    // Room for `capacity` variables; forgets what was described.
-    void reserve(short capacity);
-    // After describe: own storage for every variable, each one nullable.
-    void allocateBuffers();
-
-    void setNull(int index) { *var(index).sqlind = -1; }
-    // Values in the variable's own type (integers, doubles, text bytes).
-    void setInteger(int index, qint64 value);
-    void setDouble(int index, double value);
-    void setText(int index, const QByteArray& bytes);
-    void setTimestamp(int index, const ISC_TIMESTAMP& value);
-    // Reads of output variables; NULL reads as 0.
-    double doubleAt(int index);
-    qint64 integerAt(int index);
-
-private:
-    std::vector<std::byte> m_descriptor;
-    std::vector<std::byte> m_data;
-    std::vector<short> m_nulls;
-};
-
 class Statement {
 public:
     explicit Statement(Attachment& attachment);
@@ -96,11 +69,11 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     // Prepares (describing the output into `output` when given).
-    void prepare(Transaction& transaction, const QByteArray& sql, Sqlda* output = nullptr);
+    void prepare(Transaction& transaction, const QByteArray& sql, DescriptorArea* output = nullptr);
     // Describes the input parameters and gives them storage.
-    void describeParameters(Sqlda& input);
-    void execute(Transaction& transaction, Sqlda* input = nullptr);
-    bool fetch(Sqlda& output);
+    void describeParameters(DescriptorArea& input);
+    void execute(Transaction& transaction, DescriptorArea* input = nullptr);
+    bool fetch(DescriptorArea& output);
     void close();
 
 private:

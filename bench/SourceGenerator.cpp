@@ -77,7 +77,7 @@ QString groupName(int id)
 }
 
 // Sets a parameter to a text, or to NULL in about nullPercent of the rows.
-auto textOrNull(Sqlda& in, Values& v)
+auto textOrNull(DescriptorArea& in, Values& v)
 {
     return [&in, &v](int index, const QString& value, int nullPercent) {
         if (v.chance(nullPercent))
@@ -92,7 +92,7 @@ void insertGroups(Attachment& db, Transaction& tr, int groups)
 {
     Statement insert(db);
     insert.prepare(tr, "insert into T_GRUBU (GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL) values (?, ?, ?, ?)");
-    Sqlda in;
+    DescriptorArea in;
     insert.describeParameters(in);
     Values v(groups);
     for (int id = 1; id <= groups; ++id) {
@@ -124,7 +124,7 @@ void insertCards(Attachment& db, Transaction& tr, int rows, int groups)
     sql += ")";
     Statement insert(db);
     insert.prepare(tr, sql);
-    Sqlda in;
+    DescriptorArea in;
     insert.describeParameters(in);
     Values v(rows);
     const auto maybeDouble = [&](int index, double value, int nullPercent) {
@@ -212,7 +212,7 @@ void insertAccounts(Attachment& db, Transaction& tr, int rows)
     insert.prepare(tr, "insert into T_CARI (CARI_ID, CARI_KODU, CARI_ADI, TELEFON, BORC, ALACAK, BAKIYE, "
                        "TELEFON2, VERGI_NO, VERGI_DAIRESI, ADRES, ADRES2, ACIKLAMA, AKTIFLIK) "
                        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    Sqlda in;
+    DescriptorArea in;
     insert.describeParameters(in);
     Values v(rows + 1);
     const auto maybeText = textOrNull(in, v);
