@@ -17,7 +17,8 @@ mkdir -p "$dir"
 export QT_QPA_PLATFORM=offscreen
 
 results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+calls=$(mktemp)
+trap 'rm -f "$results" "$calls"' EXIT
 for n in "${sizes[@]}"; do
   source="$dir/source-$n.fdb"
   [ -f "$source" ] || "$exe" generate "$n" "$source"
@@ -28,6 +29,7 @@ for n in "${sizes[@]}"; do
         echo "case $n $mode $kind failed:" >&2; cat "$dir/last.out" >&2; tail -5 "$dir/bench.log" >&2; exit 1
       fi
       grep '^RESULT' "$dir/last.out" >>"$results"
+      grep '^CALLS' "$dir/last.out" >>"$calls"
     done
   done
 done
@@ -39,16 +41,45 @@ function field(name,   i, kv) { for (i = 2; i <= NF; i++) { split($i, kv, "="); 
 {
   key = field("n") " " field("mode")
   secs[key, field("kind")] = field("seconds")
+  cpu[key, field("kind")] = field("cpu")
   carried[key] = field("carried")
   grow[key, field("kind")] = field("peak") - field("baseline")
   peak[key, field("kind")] = field("peak")
   if (!(key in seen)) { seen[key] = 1; order[++count] = key }
 }
 END {
-  printf "%-8s %-9s %8s %9s %9s %10s %7s %9s %11s %11s %11s\n", "N", "mode", "rows", "tool s", "floor s", "rows/s", "ratio", "us/row", "peak MiB", "tool B/row", "floor B/row"
+  printf "%-8s %-9s %8s %9s %9s %10s %7s %9s %7s %9s %11s %11s %11s\n", "N", "mode", "rows", "tool s", "floor s", "rows/s", "ratio", "us/row", "cpu", "cpu ratio", "peak MiB", "tool B/row", "floor B/row"
   for (i = 1; i <= count; i++) {
     k = order[i]; split(k, p, " ")
     t = secs[k, "tool"]; f = secs[k, "floor"]; r = carried[k]
-    printf "%-8s %-9s %8d %9.3f %9.3f %10.0f %7.2f %9.1f %11.1f %11.0f %11.0f\n", p[1], p[2], r, t, f, r / t, t / f, 1e6 * t / r, peak[k, "tool"] / 1048576, grow[k, "tool"] / r, grow[k, "floor"] / r
+    printf "%-8s %-9s %8d %9.3f %9.3f %10.0f %7.2f %9.1f %7.3f %9.2f %11.1f %11.0f %11.0f\n", p[1], p[2], r, t, f, r / t, t / f, 1e6 * t / r, cpu[k, "tool"], cpu[k, "tool"] / cpu[k, "floor"], peak[k, "tool"] / 1048576, grow[k, "tool"] / r, grow[k, "floor"] / r
   }
 }' "$results"
+
+# Client-library calls made during the transfers, by entry point: in all and
+# per carried row, the window's beside the floor's.
+echo
+awk '
+function field(name,   i, kv) { for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] } }
+{
+  key = field("n") " " field("mode"); kind = field("kind")
+  carried[key] = field("carried")
+  if (!(key in seen)) { seen[key] = 1; order[++count] = key }
+  for (i = 2; i <= NF; i++) {
+    split($i, kv, "=")
+    if (kv[1] ~ /^(isc|fb)_/) {
+      calls[key, kind, kv[1]] = kv[2]
+      if (!((key, kv[1]) in named)) { named[key, kv[1]] = 1; names[key] = names[key] " " kv[1] }
+    }
+  }
+}
+END {
+  printf "%-8s %-9s %-26s %9s %9s %9s %9s\n", "N", "mode", "entry point", "tool", "floor", "tool/row", "floor/row"
+  for (i = 1; i <= count; i++) {
+    k = order[i]; split(k, p, " "); n = split(names[k], list, " ")
+    for (j = 1; j <= n; j++) {
+      e = list[j]; t = calls[k, "tool", e] + 0; f = calls[k, "floor", e] + 0
+      printf "%-8s %-9s %-26s %9d %9d %9.4f %9.4f\n", p[1], p[2], e, t, f, t / carried[k], f / carried[k]
+    }
+  }
+}' "$calls"
