@@ -8,6 +8,8 @@
 
 #include <QElapsedTimer>
 
+#include <array>
+
 #include <stdexcept>
 
 namespace bench {
@@ -127,6 +129,50 @@ void FloorTransfer::attach()
     m_attachments = std::make_shared<Attachments>(m_source, m_target);
 }
 
+namespace {
+
+// One master table carried: for every source row a key from the generator,
+// the master insert and the opening entry that `fillEntry` sets from the
+// row. Returns the rows carried.
+struct TableCarry {
+    QStringList select;
+    QStringList insert;
+    QStringList copies;
+    QString keyColumn;
+    QByteArray generatorSql;
+    QByteArray entrySql;
+    short rowCapacity;
+};
+
+template <typename FillEntry>
+int carryTable(Attachment& source, Attachment& target, Transaction& read, Transaction& write,
+               const TableCarry& table, FillEntry fillEntry)
+{
+    DescriptorArea generatorOutput(1);
+    DescriptorArea entry(6);
+    DescriptorArea row(table.rowCapacity);
+    Statement select(source);
+    select.prepare(read, table.select.join(QLatin1Char('\n')).toLatin1(), &row);
+    MasterInsert master(target, write, table.insert, row, table.copies, table.keyColumn);
+    const auto setEntry = fillEntry(row);  // finds its columns once
+    Statement entryInsert(target);
+    int carried = 0;
+    select.execute(read);
+    while (select.fetch(row)) {
+        const qint64 key = nextValue(target, write, table.generatorSql, generatorOutput);
+        master.insert(write, key);
+        entryInsert.prepare(write, table.entrySql);
+        entryInsert.describeParameters(entry);
+        setEntry(entry, key);
+        entryInsert.execute(write, &entry);
+        ++carried;
+    }
+    select.close();
+    return carried;
+}
+
+}  // namespace
+
 FloorTiming FloorTransfer::run()
 {
     Attachment& source = m_attachments->source;
@@ -137,30 +183,19 @@ FloorTiming FloorTransfer::run()
 
     Transaction read(source, Transaction::Access::ReadOnly);
     Transaction write(target, Transaction::Access::ReadWrite);
-    DescriptorArea generatorOutput(1);
-    DescriptorArea entry(6);
 
     // Stock cards and their opening entries (every card, as with the
     // stock balance box checked and the positive-only box off).
-    {
-        const ISC_TIMESTAMP day = korvat::encodeTimestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
-        DescriptorArea row(40);
-        Statement select(source);
-        select.prepare(read, korvat::schema::stokQuery().join(QLatin1Char('\n')).toLatin1(), &row);
-        MasterInsert cards(target, write, korvat::schema::stokStatements().insert, row, kStockCopies,
-                           QStringLiteral("STOK_ID"));
+    const ISC_TIMESTAMP day = korvat::encodeTimestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
+    const TableCarry cards{korvat::schema::stokQuery(), korvat::schema::stokStatements().insert, kStockCopies,
+                           QStringLiteral("STOK_ID"), "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
+                           kStockEntry, 40};
+    timing.cards = carryTable(source, target, read, write, cards, [&day](DescriptorArea& row) {
         const int onHand = columnIndex(row, QStringLiteral("ENVANTER"));
-        const int prices[] = {columnIndex(row, QStringLiteral("SON_ALIS")),
-                              columnIndex(row, QStringLiteral("ALIS_FIYATI")),
-                              columnIndex(row, QStringLiteral("MALIYET"))};
-        Statement entryInsert(target);
-        select.execute(read);
-        while (select.fetch(row)) {
-            const qint64 key = nextValue(target, write, "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
-                                         generatorOutput);
-            cards.insert(write, key);
-            entryInsert.prepare(write, kStockEntry);
-            entryInsert.describeParameters(entry);
+        const std::array<int, 3> prices = {columnIndex(row, QStringLiteral("SON_ALIS")),
+                                           columnIndex(row, QStringLiteral("ALIS_FIYATI")),
+                                           columnIndex(row, QStringLiteral("MALIYET"))};
+        return [&row, &day, onHand, prices](DescriptorArea& entry, qint64 key) {
             entry.setInteger(0, key);
             entry.setInteger(1, 8);
             entry.setInteger(2, 1);
@@ -172,32 +207,20 @@ FloorTiming FloorTransfer::run()
                 }
             entry.setTimestamp(4, day);
             entry.setDouble(5, row.doubleAt(onHand));
-            entryInsert.execute(write, &entry);
-            ++timing.cards;
-        }
-        select.close();
-        write.commitRetaining();
-    }
+        };
+    });
+    write.commitRetaining();
     timing.stockSeconds = double(clock.nsecsElapsed()) / 1e9;
     clock.restart();
 
     // Accounts and their opening debit or credit entries.
-    {
-        const ISC_TIMESTAMP when = korvat::encodeTimestamp(m_transferDateTime);
-        DescriptorArea row(14);
-        Statement select(source);
-        select.prepare(read, korvat::schema::cariQuery().join(QLatin1Char('\n')).toLatin1(), &row);
-        MasterInsert accounts(target, write, korvat::schema::cariStatements().insert, row, kAccountCopies,
-                              QStringLiteral("CARI_ID"));
+    const ISC_TIMESTAMP when = korvat::encodeTimestamp(m_transferDateTime);
+    const TableCarry accounts{korvat::schema::cariQuery(), korvat::schema::cariStatements().insert,
+                              kAccountCopies, QStringLiteral("CARI_ID"),
+                              "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE", kAccountEntry, 14};
+    timing.accounts = carryTable(source, target, read, write, accounts, [&when](DescriptorArea& row) {
         const int balance = columnIndex(row, QStringLiteral("BAKIYE"));
-        Statement entryInsert(target);
-        select.execute(read);
-        while (select.fetch(row)) {
-            const qint64 key = nextValue(target, write, "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE",
-                                         generatorOutput);
-            accounts.insert(write, key);
-            entryInsert.prepare(write, kAccountEntry);
-            entryInsert.describeParameters(entry);
+        return [&row, &when, balance](DescriptorArea& entry, qint64 key) {
             entry.setInteger(0, key);
             entry.setTimestamp(2, when);
             const double bakiye = row.doubleAt(balance);
@@ -214,12 +237,9 @@ FloorTiming FloorTransfer::run()
                 entry.setNull(3);
                 entry.setNull(4);
             }
-            entryInsert.execute(write, &entry);
-            ++timing.accounts;
-        }
-        select.close();
-        write.commit();
-    }
+        };
+    });
+    write.commit();
     read.commit();
     timing.accountSeconds = double(clock.nsecsElapsed()) / 1e9;
     return timing;

@@ -76,6 +76,31 @@ void printCalls(const Case& c, const CallCounts& before, const CallCounts& after
     std::printf("\n");
 }
 
+struct Measurement {
+    double stockSeconds = 0;
+    double accountSeconds = 0;
+    double processorSeconds = 0;
+    qint64 baseline = 0;  // resident bytes just before the transfers
+    qint64 peak = 0;
+};
+
+// Runs a prepared transfer (the window's or the floor's) and measures it.
+template <typename Transfer>
+Measurement measure(const Case& c, Transfer& transfer)
+{
+    Measurement m;
+    m.baseline = bench::residentBytes();
+    const CallCounts before = korvat::client_calls::counts();
+    const double processorBefore = bench::processorSeconds();
+    const auto timing = transfer.run();
+    m.processorSeconds = bench::processorSeconds() - processorBefore;
+    m.peak = bench::peakResidentBytes();
+    printCalls(c, before, korvat::client_calls::counts());
+    m.stockSeconds = timing.stockSeconds;
+    m.accountSeconds = timing.accountSeconds;
+    return m;
+}
+
 int runCase(const Case& c)
 {
     korvat::test::TempFolder folder;
@@ -90,43 +115,23 @@ int runCase(const Case& c)
     }
     TestDatabase::create(target).detach();
 
-    double stockSeconds = 0;
-    double accountSeconds = 0;
-    qint64 baseline = 0;
-    qint64 peak = 0;
-    double processorTime = 0;
+    Measurement m;
     if (c.tool) {
         bench::WindowTransfer transfer(source, target, folder.path());
         transfer.open();
-        baseline = bench::residentBytes();
-        const CallCounts before = korvat::client_calls::counts();
-        const double processorBefore = bench::processorSeconds();
-        const bench::WindowTiming timing = transfer.run();
-        processorTime = bench::processorSeconds() - processorBefore;
-        peak = bench::peakResidentBytes();
-        printCalls(c, before, korvat::client_calls::counts());
-        stockSeconds = timing.stockSeconds;
-        accountSeconds = timing.accountSeconds;
+        m = measure(c, transfer);
         verifyTarget(target, bench::activeRows(c.rows));
     } else {
         bench::FloorTransfer transfer(source, target, QDateTime(QDate::currentDate(), QTime(21, 57, 33)));
         transfer.attach();
-        baseline = bench::residentBytes();
-        const CallCounts before = korvat::client_calls::counts();
-        const double processorBefore = bench::processorSeconds();
-        const bench::FloorTiming timing = transfer.run();
-        processorTime = bench::processorSeconds() - processorBefore;
-        peak = bench::peakResidentBytes();
-        printCalls(c, before, korvat::client_calls::counts());
-        stockSeconds = timing.stockSeconds;
-        accountSeconds = timing.accountSeconds;
+        m = measure(c, transfer);
         verifyTarget(target, bench::activeRows(c.rows));
     }
     std::printf("RESULT kind=%s mode=%s n=%d carried=%d seconds=%.4f stock=%.4f accounts=%.4f cpu=%.4f "
                 "baseline=%lld peak=%lld\n",
                 c.tool ? "tool" : "floor", c.server ? "server" : "embedded", c.rows,
-                2 * bench::activeRows(c.rows), stockSeconds + accountSeconds, stockSeconds, accountSeconds, processorTime,
-                static_cast<long long>(baseline), static_cast<long long>(peak));
+                2 * bench::activeRows(c.rows), m.stockSeconds + m.accountSeconds, m.stockSeconds, m.accountSeconds,
+                m.processorSeconds, static_cast<long long>(m.baseline), static_cast<long long>(m.peak));
     std::fflush(stdout);
     return 0;
 }
