@@ -2,7 +2,7 @@
 
 #include "ColumnValue.h"
 #include "Connection.h"
-#include "FieldText.h"
+#include "NameFolding.h"
 #include "Transaction.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "Connection.h"
 #include "Errors.h"
-#include "FieldText.h"
+#include "NameFolding.h"
 #include "SqlParameterScanner.h"
 #include "Transaction.h"
 
