@@ -3,6 +3,7 @@
 #include "AnsiCodePage.h"
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
+#include "DatabaseUser.h"
 #include "StatementTypes.h"
 #include "Transaction.h"
 
@@ -10,11 +11,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <vector>
 
 namespace korvat {
-
-class DatabaseUser;
 
 // True for a file name the embedded engine opens itself, false for a
 // server's "host:path" or "host/port:path".
@@ -66,10 +64,11 @@ public:
     // The transaction a user that names none works in.
     Transaction& transactionForUsers();
 
-    void addTransaction(Transaction* transaction);
+    // For the transaction, as it takes this connection in and as it goes.
+    void addTransaction(Transaction* transaction) { m_transactions.add(transaction); }
     void removeTransaction(Transaction* transaction);
-    void addUser(DatabaseUser* user);
-    void removeUser(DatabaseUser* user);
+    // The data sets and statements closed when the connection ends.
+    DatabaseUsers& users() { return m_users; }
 
     isc_db_handle* handle() { return m_attachment.address(); }
     ClientLibrary& client() const { return *m_client; }
@@ -104,8 +103,8 @@ private:
     int m_databaseSqlDialect = preferredSqlDialect;
     Transaction* m_defaultTransaction = nullptr;
     Transaction m_internalTransaction;
-    std::vector<Transaction*> m_transactions;
-    std::vector<DatabaseUser*> m_users;
+    MemberList<Transaction> m_transactions;
+    DatabaseUsers m_users;
     AnsiCodePage m_codePage;
     StatementTypes m_statementTypes;
     AttachmentHandle m_attachment;

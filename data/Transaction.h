@@ -2,6 +2,7 @@
 
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
+#include "DatabaseUser.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +14,6 @@
 namespace korvat {
 
 class Connection;
-class DatabaseUser;
 
 enum class TransactionAction { Commit, CommitRetaining, Rollback, RollbackRetaining };
 
@@ -37,11 +37,12 @@ public:
     void setDefaultAction(TransactionAction action) { m_defaultAction = action; }
 
     void addDatabase(Connection* connection);
-    void removeDatabase(Connection* connection);
-    const std::vector<Connection*>& databases() const { return m_databases; }
+    // For a connection that goes first.
+    void removeDatabase(Connection* connection) { m_databases.remove(connection); }
+    const std::vector<Connection*>& databases() const { return m_databases.members(); }
 
-    void addUser(DatabaseUser* user);
-    void removeUser(DatabaseUser* user);
+    // The data sets and statements closed when the transaction ends.
+    DatabaseUsers& users() { return m_users; }
 
     bool inTransaction() const { return m_handle.isSet(); }
     void setActive(bool active);
@@ -67,7 +68,6 @@ public:
 
 private:
     void requireActive() const;
-    void closeUsers() noexcept;
     void end(TransactionAction action);
 
     QString m_objectName;
@@ -76,8 +76,8 @@ private:
     QByteArray m_parameterBlock;
     bool m_parameterBlockStale = true;
     TransactionAction m_defaultAction = TransactionAction::Commit;
-    std::vector<Connection*> m_databases;
-    std::vector<DatabaseUser*> m_users;
+    MemberList<Connection> m_databases;
+    DatabaseUsers m_users;
     TransactionHandle m_handle;
 };
 
