@@ -38,6 +38,7 @@ Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client
     : m_objectName(std::move(objectName)),
       m_client(client),
       m_databaseName(std::move(databaseName)),
+      m_params(buildDatabaseParameterBlock),
       m_internalTransaction(m_objectName + QStringLiteral("InternalTransaction"), client),
       m_attachment(client)
 {
@@ -61,23 +62,6 @@ void Connection::setDatabaseName(const QString& name)
     if (connected())
         throw databaseIsOpen();
     m_databaseName = name;
-}
-
-void Connection::setParams(const QStringList& params)
-{
-    if (params == m_params)
-        return;
-    m_params = params;
-    m_parameterBlockStale = true;
-}
-
-const QByteArray& Connection::parameterBlock()
-{
-    if (m_parameterBlockStale) {
-        m_parameterBlock = buildDatabaseParameterBlock(m_params);
-        m_parameterBlockStale = false;
-    }
-    return m_parameterBlock;
 }
 
 void Connection::setConnected(bool connected)

@@ -4,6 +4,7 @@
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
 #include "DatabaseUser.h"
+#include "ParameterList.h"
 #include "StatementTypes.h"
 #include "Transaction.h"
 
@@ -39,10 +40,10 @@ public:
     int localServerPort() const { return m_localServerPort; }
     void setLocalServerPort(int port) { m_localServerPort = port; }
 
-    const QStringList& params() const { return m_params; }
-    void setParams(const QStringList& params);
-    // The block that the next attach sends; rebuilt only after the list changed.
-    const QByteArray& parameterBlock();
+    const QStringList& params() const { return m_params.lines(); }
+    void setParams(const QStringList& params) { m_params.setLines(params); }
+    // The block that the next attach sends.
+    const QByteArray& parameterBlock() { return m_params.block(); }
 
     bool connected() const { return m_attachment.isSet(); }
     void setConnected(bool connected);
@@ -95,9 +96,7 @@ private:
     QString m_objectName;
     std::shared_ptr<ClientLibrary> m_client;
     QString m_databaseName;
-    QStringList m_params;
-    QByteArray m_parameterBlock;
-    bool m_parameterBlockStale = true;
+    ParameterList m_params;
     int m_localServerPort = 3050;
     int m_sqlDialect = preferredSqlDialect;
     int m_databaseSqlDialect = preferredSqlDialect;

@@ -19,7 +19,10 @@ struct TransactionElement {
 }  // namespace
 
 Transaction::Transaction(QString objectName, std::shared_ptr<ClientLibrary> client)
-    : m_objectName(std::move(objectName)), m_client(client), m_handle(std::move(client))
+    : m_objectName(std::move(objectName)),
+      m_client(client),
+      m_params(buildTransactionParameterBlock),
+      m_handle(std::move(client))
 {
 }
 
@@ -28,23 +31,6 @@ Transaction::~Transaction()
     if (inTransaction())
         endByDefaultAction();
     m_databases.tellEach([this](Connection& connection) { connection.removeTransaction(this); });
-}
-
-void Transaction::setParams(const QStringList& params)
-{
-    if (params == m_params)
-        return;
-    m_params = params;
-    m_parameterBlockStale = true;
-}
-
-const QByteArray& Transaction::parameterBlock()
-{
-    if (m_parameterBlockStale) {
-        m_parameterBlock = buildTransactionParameterBlock(m_params);
-        m_parameterBlockStale = false;
-    }
-    return m_parameterBlock;
 }
 
 void Transaction::addDatabase(Connection* connection)

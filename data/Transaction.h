@@ -3,6 +3,7 @@
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
 #include "DatabaseUser.h"
+#include "ParameterList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,10 +29,10 @@ public:
 
     const QString& objectName() const { return m_objectName; }
 
-    const QStringList& params() const { return m_params; }
-    void setParams(const QStringList& params);
-    // The block that the next start sends; rebuilt only after the list changed.
-    const QByteArray& parameterBlock();
+    const QStringList& params() const { return m_params.lines(); }
+    void setParams(const QStringList& params) { m_params.setLines(params); }
+    // The block that the next start sends.
+    const QByteArray& parameterBlock() { return m_params.block(); }
 
     TransactionAction defaultAction() const { return m_defaultAction; }
     void setDefaultAction(TransactionAction action) { m_defaultAction = action; }
@@ -72,9 +73,7 @@ private:
 
     QString m_objectName;
     std::shared_ptr<ClientLibrary> m_client;
-    QStringList m_params;
-    QByteArray m_parameterBlock;
-    bool m_parameterBlockStale = true;
+    ParameterList m_params;
     TransactionAction m_defaultAction = TransactionAction::Commit;
     MemberList<Connection> m_databases;
     DatabaseUsers m_users;
