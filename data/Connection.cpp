@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "DatabaseUser.h"
 #include "Errors.h"
 #include "ParameterBlocks.h"
 
@@ -27,12 +26,6 @@ LayerError databaseIsOpen()
     return LayerError(QStringLiteral("Cannot perform operation -- DB is currently open"));
 }
 
-template <typename T>
-void removeOne(std::vector<T*>& list, T* item)
-{
-    list.erase(std::remove(list.begin(), list.end(), item), list.end());
-}
-
 }  // namespace
 
 bool isLocalDatabaseName(const QString& name)
@@ -45,6 +38,7 @@ Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client
     : m_objectName(std::move(objectName)),
       m_client(client),
       m_databaseName(std::move(databaseName)),
+      m_params(buildDatabaseParameterBlock),
       m_internalTransaction(m_objectName + QStringLiteral("InternalTransaction"), client),
       m_attachment(client)
 {
@@ -55,13 +49,10 @@ Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client
 Connection::~Connection()
 {
     // Quietly: a destructor reports nothing. Orderly shutdown goes through close().
-    for (DatabaseUser* user : std::vector<DatabaseUser*>(m_users))
-        user->closeForEnd();
-    for (Transaction* transaction : std::vector<Transaction*>(m_transactions))
-        transaction->endByDefaultAction();
+    closeAll(m_users);
+    m_transactions.tellEach([](Transaction& transaction) { transaction.endByDefaultAction(); });
     m_attachment.reset();
-    for (Transaction* transaction : std::vector<Transaction*>(m_transactions))
-        transaction->removeDatabase(this);
+    m_transactions.tellEach([this](Transaction& transaction) { transaction.removeDatabase(this); });
 }
 
 void Connection::setDatabaseName(const QString& name)
@@ -71,23 +62,6 @@ void Connection::setDatabaseName(const QString& name)
     if (connected())
         throw databaseIsOpen();
     m_databaseName = name;
-}
-
-void Connection::setParams(const QStringList& params)
-{
-    if (params == m_params)
-        return;
-    m_params = params;
-    m_parameterBlockStale = true;
-}
-
-const QByteArray& Connection::parameterBlock()
-{
-    if (m_parameterBlockStale) {
-        m_parameterBlock = buildDatabaseParameterBlock(m_params);
-        m_parameterBlockStale = false;
-    }
-    return m_parameterBlock;
 }
 
 void Connection::setConnected(bool connected)
@@ -161,15 +135,14 @@ void Connection::close()
     if (!connected())
         return;
 
-    for (DatabaseUser* user : std::vector<DatabaseUser*>(m_users))
-        user->closeForEnd();
+    closeAll(m_users);
 
     std::exception_ptr failedCommit;
-    for (Transaction* transaction : std::vector<Transaction*>(m_transactions)) {
-        std::exception_ptr failure = transaction->endByDefaultAction();
+    m_transactions.tellEach([&failedCommit](Transaction& transaction) {
+        std::exception_ptr failure = transaction.endByDefaultAction();
         if (!failedCommit)
             failedCommit = failure;
-    }
+    });
 
     // A lost connection may already have been closed by the failed commit.
     if (connected()) {
@@ -202,28 +175,11 @@ Transaction& Connection::transactionForUsers()
     return m_defaultTransaction ? *m_defaultTransaction : m_internalTransaction;
 }
 
-void Connection::addTransaction(Transaction* transaction)
-{
-    if (std::find(m_transactions.begin(), m_transactions.end(), transaction) == m_transactions.end())
-        m_transactions.push_back(transaction);
-}
-
 void Connection::removeTransaction(Transaction* transaction)
 {
-    removeOne(m_transactions, transaction);
+    m_transactions.remove(transaction);
     if (m_defaultTransaction == transaction)
         m_defaultTransaction = nullptr;
-}
-
-void Connection::addUser(DatabaseUser* user)
-{
-    if (std::find(m_users.begin(), m_users.end(), user) == m_users.end())
-        m_users.push_back(user);
-}
-
-void Connection::removeUser(DatabaseUser* user)
-{
-    removeOne(m_users, user);
 }
 
 void Connection::check(const ISC_STATUS* status)
@@ -238,10 +194,8 @@ void Connection::check(const ISC_STATUS* status)
 
 void Connection::forceClose() noexcept
 {
-    for (DatabaseUser* user : std::vector<DatabaseUser*>(m_users))
-        user->closeForEnd();
-    for (Transaction* transaction : std::vector<Transaction*>(m_transactions))
-        transaction->dropLostHandle();
+    closeAll(m_users);
+    m_transactions.tellEach([](Transaction& transaction) { transaction.dropLostHandle(); });
     // Frees the client's side of the attachment; the server is not reached.
     m_attachment.reset();
 }

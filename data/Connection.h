@@ -3,6 +3,8 @@
 #include "AnsiCodePage.h"
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
+#include "DatabaseUser.h"
+#include "ParameterList.h"
 #include "StatementTypes.h"
 #include "Transaction.h"
 
@@ -10,11 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <vector>
 
 namespace korvat {
-
-class DatabaseUser;
 
 // True for a file name the embedded engine opens itself, false for a
 // server's "host:path" or "host/port:path".
@@ -41,10 +40,10 @@ public:
     int localServerPort() const { return m_localServerPort; }
     void setLocalServerPort(int port) { m_localServerPort = port; }
 
-    const QStringList& params() const { return m_params; }
-    void setParams(const QStringList& params);
-    // The block that the next attach sends; rebuilt only after the list changed.
-    const QByteArray& parameterBlock();
+    const QStringList& params() const { return m_params.lines(); }
+    void setParams(const QStringList& params) { m_params.setLines(params); }
+    // The block that the next attach sends.
+    const QByteArray& parameterBlock() { return m_params.block(); }
 
     bool connected() const { return m_attachment.isSet(); }
     void setConnected(bool connected);
@@ -66,10 +65,11 @@ public:
     // The transaction a user that names none works in.
     Transaction& transactionForUsers();
 
-    void addTransaction(Transaction* transaction);
+    // For the transaction, as it takes this connection in and as it goes.
+    void addTransaction(Transaction* transaction) { m_transactions.add(transaction); }
     void removeTransaction(Transaction* transaction);
-    void addUser(DatabaseUser* user);
-    void removeUser(DatabaseUser* user);
+    // The data sets and statements closed when the connection ends.
+    DatabaseUsers& users() { return m_users; }
 
     isc_db_handle* handle() { return m_attachment.address(); }
     ClientLibrary& client() const { return *m_client; }
@@ -96,16 +96,14 @@ private:
     QString m_objectName;
     std::shared_ptr<ClientLibrary> m_client;
     QString m_databaseName;
-    QStringList m_params;
-    QByteArray m_parameterBlock;
-    bool m_parameterBlockStale = true;
+    ParameterList m_params;
     int m_localServerPort = 3050;
     int m_sqlDialect = preferredSqlDialect;
     int m_databaseSqlDialect = preferredSqlDialect;
     Transaction* m_defaultTransaction = nullptr;
     Transaction m_internalTransaction;
-    std::vector<Transaction*> m_transactions;
-    std::vector<DatabaseUser*> m_users;
+    MemberList<Transaction> m_transactions;
+    DatabaseUsers m_users;
     AnsiCodePage m_codePage;
     StatementTypes m_statementTypes;
     AttachmentHandle m_attachment;

@@ -2,7 +2,7 @@
 
 #include "ColumnValue.h"
 #include "Connection.h"
-#include "FieldText.h"
+#include "NameFolding.h"
 #include "Transaction.h"
 
 #include <algorithm>
@@ -15,15 +15,14 @@ DataSet::DataSet(QString objectName, Connection& connection, Transaction* transa
     : m_objectName(std::move(objectName)),
       m_connection(connection),
       m_transaction(transaction),
-      m_settings(settings)
+      m_settings(settings),
+      m_inConnection(connection.users(), *this)
 {
-    m_connection.addUser(this);
 }
 
 DataSet::~DataSet()
 {
     close();
-    m_connection.removeUser(this);
     notify([](DataSetObserver& o) { o.dataSetDestroyed(); });
 }
 
@@ -71,7 +70,7 @@ void DataSet::open()
 
     m_select.emplace(std::move(select));
     m_openTransaction = &inTransaction;
-    m_openTransaction->addUser(this);
+    m_inOpenTransaction.join(inTransaction.users(), *this);
     m_columnOfField = std::move(columns);
     m_rows.clear();
     m_allFetched = false;
@@ -95,10 +94,8 @@ void DataSet::close() noexcept
         return;
     releaseEditStatements();
     m_select.reset();
-    if (m_openTransaction) {
-        m_openTransaction->removeUser(this);
-        m_openTransaction = nullptr;
-    }
+    m_inOpenTransaction.leave();
+    m_openTransaction = nullptr;
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_buffer.clear();

@@ -124,6 +124,7 @@ private:
     Connection& m_connection;
     Transaction* m_transaction;
     const RegionalSettings& m_settings;
+    Membership<DatabaseUser> m_inConnection;
 
     std::vector<FieldDef> m_defs;
     std::vector<std::unique_ptr<Field>> m_fields;
@@ -133,6 +134,7 @@ private:
 
     std::optional<Statement> m_select;
     Transaction* m_openTransaction = nullptr;
+    Membership<DatabaseUser> m_inOpenTransaction;
     std::vector<RowData> m_rows;
     std::vector<FieldValue> m_buffer;
     std::vector<FieldValue> m_fetchedValues;

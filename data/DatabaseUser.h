@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Membership.h"
+
 namespace korvat {
 
 // A data set or statement object that works through a connection and a
@@ -10,5 +12,12 @@ public:
     virtual ~DatabaseUser() = default;
     virtual void closeForEnd() noexcept = 0;
 };
+
+using DatabaseUsers = MemberList<DatabaseUser>;
+
+inline void closeAll(const DatabaseUsers& users) noexcept
+{
+    users.tellEach([](DatabaseUser& user) { user.closeForEnd(); });
+}
 
 }  // namespace korvat

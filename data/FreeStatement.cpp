@@ -2,7 +2,7 @@
 
 #include "Connection.h"
 #include "Errors.h"
-#include "FieldText.h"
+#include "NameFolding.h"
 #include "SqlParameterScanner.h"
 #include "Transaction.h"
 
@@ -16,16 +16,10 @@ FreeStatement::FreeStatement(QString objectName, Connection& connection, Transac
       m_connection(connection),
       m_transaction(transaction),
       m_settings(settings),
-      m_statement(connection, transaction)
+      m_statement(connection, transaction),
+      m_inConnection(connection.users(), *this),
+      m_inTransaction(transaction.users(), *this)
 {
-    m_connection.addUser(this);
-    m_transaction.addUser(this);
-}
-
-FreeStatement::~FreeStatement()
-{
-    m_transaction.removeUser(this);
-    m_connection.removeUser(this);
 }
 
 void FreeStatement::clearText()

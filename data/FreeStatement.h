@@ -29,7 +29,6 @@ class FreeStatement : public DatabaseUser {
 public:
     FreeStatement(QString objectName, Connection& connection, Transaction& transaction,
                   const RegionalSettings& settings);
-    ~FreeStatement() override;
     FreeStatement(const FreeStatement&) = delete;
     FreeStatement& operator=(const FreeStatement&) = delete;
 
@@ -79,6 +78,9 @@ private:
     // for every row goes through the same few texts each time.
     std::vector<std::pair<QString, ScannedStatement>> m_recentScans;
     Statement m_statement;
+    // Last, so the statement is no longer told of ends while it goes away.
+    Membership<DatabaseUser> m_inConnection;
+    Membership<DatabaseUser> m_inTransaction;
 };
 
 }  // namespace korvat

@@ -1,11 +1,8 @@
 #include "Transaction.h"
 
 #include "Connection.h"
-#include "DatabaseUser.h"
 #include "Errors.h"
 #include "ParameterBlocks.h"
-
-#include <algorithm>
 
 namespace korvat {
 
@@ -19,16 +16,13 @@ struct TransactionElement {
     const char* block;
 };
 
-template <typename T>
-void removeOne(std::vector<T*>& list, T* item)
-{
-    list.erase(std::remove(list.begin(), list.end(), item), list.end());
-}
-
 }  // namespace
 
 Transaction::Transaction(QString objectName, std::shared_ptr<ClientLibrary> client)
-    : m_objectName(std::move(objectName)), m_client(client), m_handle(std::move(client))
+    : m_objectName(std::move(objectName)),
+      m_client(client),
+      m_params(buildTransactionParameterBlock),
+      m_handle(std::move(client))
 {
 }
 
@@ -36,49 +30,13 @@ Transaction::~Transaction()
 {
     if (inTransaction())
         endByDefaultAction();
-    for (Connection* connection : std::vector<Connection*>(m_databases))
-        connection->removeTransaction(this);
-}
-
-void Transaction::setParams(const QStringList& params)
-{
-    if (params == m_params)
-        return;
-    m_params = params;
-    m_parameterBlockStale = true;
-}
-
-const QByteArray& Transaction::parameterBlock()
-{
-    if (m_parameterBlockStale) {
-        m_parameterBlock = buildTransactionParameterBlock(m_params);
-        m_parameterBlockStale = false;
-    }
-    return m_parameterBlock;
+    m_databases.tellEach([this](Connection& connection) { connection.removeTransaction(this); });
 }
 
 void Transaction::addDatabase(Connection* connection)
 {
-    if (std::find(m_databases.begin(), m_databases.end(), connection) != m_databases.end())
-        return;
-    m_databases.push_back(connection);
+    m_databases.add(connection);
     connection->addTransaction(this);
-}
-
-void Transaction::removeDatabase(Connection* connection)
-{
-    removeOne(m_databases, connection);
-}
-
-void Transaction::addUser(DatabaseUser* user)
-{
-    if (std::find(m_users.begin(), m_users.end(), user) == m_users.end())
-        m_users.push_back(user);
-}
-
-void Transaction::removeUser(DatabaseUser* user)
-{
-    removeOne(m_users, user);
 }
 
 void Transaction::setActive(bool active)
@@ -93,16 +51,16 @@ void Transaction::start()
 {
     if (inTransaction())
         throw LayerError(QStringLiteral("Transaction is active"));
-    if (m_databases.empty())
+    if (databases().empty())
         throw LayerError(QStringLiteral("No databases are listed in transaction component"));
-    for (Connection* connection : m_databases)
+    for (Connection* connection : databases())
         if (!connection->connected())
             throw LayerError(QStringLiteral("Cannot perform operation -- DB is not open"));
 
     const QByteArray& block = parameterBlock();
     std::vector<TransactionElement> elements;
-    elements.reserve(m_databases.size());
-    for (Connection* connection : m_databases)
+    elements.reserve(databases().size());
+    for (Connection* connection : databases())
         elements.push_back({connection->handle(), int(block.size()), block.constData()});
 
     StatusVector status;
@@ -140,7 +98,7 @@ void Transaction::rollback()
 void Transaction::end(TransactionAction action)
 {
     requireActive();
-    closeUsers();
+    closeAll(m_users);
     StatusVector status;
     if (action == TransactionAction::Commit)
         m_client->isc_commit_transaction(status.get(), m_handle.address());
@@ -154,7 +112,7 @@ std::exception_ptr Transaction::endByDefaultAction() noexcept
 {
     if (!inTransaction())
         return {};
-    closeUsers();
+    closeAll(m_users);
     const bool commits = m_defaultAction == TransactionAction::Commit
                          || m_defaultAction == TransactionAction::CommitRetaining;
     std::exception_ptr failure;
@@ -181,14 +139,8 @@ void Transaction::dropLostHandle() noexcept
 {
     if (!inTransaction())
         return;
-    closeUsers();
+    closeAll(m_users);
     m_handle.abandon();
-}
-
-void Transaction::closeUsers() noexcept
-{
-    for (DatabaseUser* user : std::vector<DatabaseUser*>(m_users))
-        user->closeForEnd();
 }
 
 void Transaction::check(const ISC_STATUS* status)
@@ -196,8 +148,7 @@ void Transaction::check(const ISC_STATUS* status)
     try {
         m_client->check(status);
     } catch (const ConnectionLostError&) {
-        for (Connection* connection : std::vector<Connection*>(m_databases))
-            connection->forceClose();
+        m_databases.tellEach([](Connection& connection) { connection.forceClose(); });
         throw;
     }
 }

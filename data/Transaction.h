@@ -2,6 +2,8 @@
 
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
+#include "DatabaseUser.h"
+#include "ParameterList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +15,6 @@
 namespace korvat {
 
 class Connection;
-class DatabaseUser;
 
 enum class TransactionAction { Commit, CommitRetaining, Rollback, RollbackRetaining };
 
@@ -28,20 +29,21 @@ public:
 
     const QString& objectName() const { return m_objectName; }
 
-    const QStringList& params() const { return m_params; }
-    void setParams(const QStringList& params);
-    // The block that the next start sends; rebuilt only after the list changed.
-    const QByteArray& parameterBlock();
+    const QStringList& params() const { return m_params.lines(); }
+    void setParams(const QStringList& params) { m_params.setLines(params); }
+    // The block that the next start sends.
+    const QByteArray& parameterBlock() { return m_params.block(); }
 
     TransactionAction defaultAction() const { return m_defaultAction; }
     void setDefaultAction(TransactionAction action) { m_defaultAction = action; }
 
     void addDatabase(Connection* connection);
-    void removeDatabase(Connection* connection);
-    const std::vector<Connection*>& databases() const { return m_databases; }
+    // For a connection that goes first.
+    void removeDatabase(Connection* connection) { m_databases.remove(connection); }
+    const std::vector<Connection*>& databases() const { return m_databases.members(); }
 
-    void addUser(DatabaseUser* user);
-    void removeUser(DatabaseUser* user);
+    // The data sets and statements closed when the transaction ends.
+    DatabaseUsers& users() { return m_users; }
 
     bool inTransaction() const { return m_handle.isSet(); }
     void setActive(bool active);
@@ -67,17 +69,14 @@ public:
 
 private:
     void requireActive() const;
-    void closeUsers() noexcept;
     void end(TransactionAction action);
 
     QString m_objectName;
     std::shared_ptr<ClientLibrary> m_client;
-    QStringList m_params;
-    QByteArray m_parameterBlock;
-    bool m_parameterBlockStale = true;
+    ParameterList m_params;
     TransactionAction m_defaultAction = TransactionAction::Commit;
-    std::vector<Connection*> m_databases;
-    std::vector<DatabaseUser*> m_users;
+    MemberList<Connection> m_databases;
+    DatabaseUsers m_users;
     TransactionHandle m_handle;
 };
 

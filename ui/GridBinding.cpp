@@ -3,6 +3,7 @@
 #include "DataSetModel.h"
 #include "DataSource.h"
 #include "EditableDataSet.h"
+#include "IndicatorHeader.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -46,20 +47,6 @@ GridBinding::~GridBinding()
         m_view->removeEventFilter(this);
         m_view->setModel(nullptr);
     }
-}
-
-IndicatorHeader::IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
-
-QSize IndicatorHeader::sizeHint() const
-{
-    // Its width is fixed; measuring the sections, as the base class does
-    // again after every inserted row, would cost per row and tell nothing.
-    return QSize(width(), defaultSectionSize());
-}
-
-QSize IndicatorHeader::sectionSizeFromContents(int) const
-{
-    return QSize(width(), defaultSectionSize());
 }
 
 void GridBinding::setUpView(bool editable)

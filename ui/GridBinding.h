@@ -1,42 +1,18 @@
 #pragma once
 
+#include "GridActions.h"
 #include "GridColumns.h"
 
-#include <QHeaderView>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTableView>
-#include <exception>
-#include <functional>
-#include <memory>
-#include <vector>
 
 class DataSetModel;
-
-// The indicator column of a grid: a vertical header of fixed width that is
-// never measured row by row.
-class IndicatorHeader : public QHeaderView {
-    Q_OBJECT
-
-public:
-    explicit IndicatorHeader(QWidget* parent);
-    QSize sizeHint() const override;
-
-protected:
-    QSize sectionSizeFromContents(int logicalIndex) const override;
-};
 
 namespace korvat {
 class DataSource;
 }
-
-// What a grid needs from its window: where errors go, and a question with
-// OK and Cancel (true for OK). Without confirm nothing is ever deleted.
-struct GridActions {
-    std::function<void(std::exception_ptr)> showError;
-    std::function<bool(const QString& question)> confirm;
-};
 
 // Shows a data source's data set in a table view and keeps the two in step:
 // the view's current row follows the data set's (and scrolls to it), and

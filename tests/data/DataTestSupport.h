@@ -38,15 +38,11 @@ inline QString errorMessage(const std::function<void()>& action)
 // as long as it lives.
 struct RecordingUser : DatabaseUser {
     template <typename Owner>
-    explicit RecordingUser(Owner& owner) : leave([&owner, this] { owner.removeUser(this); })
-    {
-        owner.addUser(this);
-    }
-    ~RecordingUser() override { leave(); }
+    explicit RecordingUser(Owner& owner) : membership(owner.users(), *this) {}
     void closeForEnd() noexcept override { ++closes; }
 
     int closes = 0;
-    std::function<void()> leave;
+    Membership<DatabaseUser> membership;
 };
 
 // A connection and its default transaction, set up as the data module sets

@@ -1,4 +1,5 @@
 #include "FieldText.h"
+#include "NameFolding.h"
 
 #include <gtest/gtest.h>
 
