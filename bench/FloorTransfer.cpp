@@ -30,21 +30,40 @@ namespace {
 
 // The source columns that the transfers copy, by their target column names.
 const QStringList kStockCopies = {
-    QStringLiteral("STOK_KODU"),     QStringLiteral("STOK_ADI"),      QStringLiteral("GRUBU"),
-    QStringLiteral("EK_MENU"),       QStringLiteral("SATIS_FIYATI"),  QStringLiteral("ALIS_FIYATI"),
-    QStringLiteral("SIRA_NO"),       QStringLiteral("RESIM_YERI"),    QStringLiteral("BIRIM"),
-    QStringLiteral("STOK_TIPI"),     QStringLiteral("AKTIFLIK"),      QStringLiteral("BARKOD"),
-    QStringLiteral("KISA_YOL"),      QStringLiteral("KDV"),           QStringLiteral("SATIS_ISKONTO"),
-    QStringLiteral("ALIS_ISKONTO"),  QStringLiteral("A_KDV"),         QStringLiteral("S_KDV"),
-    QStringLiteral("ACIKLAMA"),      QStringLiteral("KAR_MARJI"),     QStringLiteral("YERLI_URUN_FT"),
-    QStringLiteral("AGIRLIK_TIPI"),  QStringLiteral("TERAZI_PLU"),    QStringLiteral("KRITIK_SEVIYE"),
-    QStringLiteral("BIRIM_AGIRLIK_FIYAT"), QStringLiteral("AGIRLIK"), QStringLiteral("KAPMANYA"),
-    QStringLiteral("KMP_M"),         QStringLiteral("KMP_M2"),
+    QStringLiteral("STOK_KODU"),
+    QStringLiteral("STOK_ADI"),
+    QStringLiteral("GRUBU"),
+    QStringLiteral("EK_MENU"),
+    QStringLiteral("SATIS_FIYATI"),
+    QStringLiteral("ALIS_FIYATI"),
+    QStringLiteral("SIRA_NO"),
+    QStringLiteral("RESIM_YERI"),
+    QStringLiteral("BIRIM"),
+    QStringLiteral("STOK_TIPI"),
+    QStringLiteral("AKTIFLIK"),
+    QStringLiteral("BARKOD"),
+    QStringLiteral("KISA_YOL"),
+    QStringLiteral("KDV"),
+    QStringLiteral("SATIS_ISKONTO"),
+    QStringLiteral("ALIS_ISKONTO"),
+    QStringLiteral("A_KDV"),
+    QStringLiteral("S_KDV"),
+    QStringLiteral("ACIKLAMA"),
+    QStringLiteral("KAR_MARJI"),
+    QStringLiteral("YERLI_URUN_FT"),
+    QStringLiteral("AGIRLIK_TIPI"),
+    QStringLiteral("TERAZI_PLU"),
+    QStringLiteral("KRITIK_SEVIYE"),
+    QStringLiteral("BIRIM_AGIRLIK_FIYAT"),
+    QStringLiteral("AGIRLIK"),
+    QStringLiteral("KAPMANYA"),
+    QStringLiteral("KMP_M"),
+    QStringLiteral("KMP_M2"),
 };
 const QStringList kAccountCopies = {
-    QStringLiteral("CARI_KODU"), QStringLiteral("CARI_ADI"),      QStringLiteral("TELEFON"),
-    QStringLiteral("TELEFON2"),  QStringLiteral("VERGI_NO"),      QStringLiteral("VERGI_DAIRESI"),
-    QStringLiteral("ADRES"),     QStringLiteral("ADRES2"),        QStringLiteral("ACIKLAMA"),
+    QStringLiteral("CARI_KODU"), QStringLiteral("CARI_ADI"), QStringLiteral("TELEFON"),
+    QStringLiteral("TELEFON2"),  QStringLiteral("VERGI_NO"), QStringLiteral("VERGI_DAIRESI"),
+    QStringLiteral("ADRES"),     QStringLiteral("ADRES2"),   QStringLiteral("ACIKLAMA"),
     QStringLiteral("AKTIFLIK"),
 };
 
@@ -187,9 +206,13 @@ FloorTiming FloorTransfer::run()
     // Stock cards and their opening entries (every card, as with the
     // stock balance box checked and the positive-only box off).
     const ISC_TIMESTAMP day = korvat::encodeTimestamp(QDateTime(m_transferDateTime.date(), QTime(0, 0)));
-    const TableCarry cards{korvat::schema::stokQuery(), korvat::schema::stokStatements().insert, kStockCopies,
-                           QStringLiteral("STOK_ID"), "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
-                           kStockEntry, 40};
+    const TableCarry cards{korvat::schema::stokQuery(),
+                           korvat::schema::stokStatements().insert,
+                           kStockCopies,
+                           QStringLiteral("STOK_ID"),
+                           "SELECT GEN_ID(T_STOK_STOK_ID_GEN, 1) FROM RDB$DATABASE",
+                           kStockEntry,
+                           40};
     timing.cards = carryTable(source, target, read, write, cards, [&day](DescriptorArea& row) {
         const int onHand = columnIndex(row, QStringLiteral("ENVANTER"));
         const std::array<int, 3> prices = {columnIndex(row, QStringLiteral("SON_ALIS")),
@@ -215,9 +238,13 @@ FloorTiming FloorTransfer::run()
 
     // Accounts and their opening debit or credit entries.
     const ISC_TIMESTAMP when = korvat::encodeTimestamp(m_transferDateTime);
-    const TableCarry accounts{korvat::schema::cariQuery(), korvat::schema::cariStatements().insert,
-                              kAccountCopies, QStringLiteral("CARI_ID"),
-                              "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE", kAccountEntry, 14};
+    const TableCarry accounts{korvat::schema::cariQuery(),
+                              korvat::schema::cariStatements().insert,
+                              kAccountCopies,
+                              QStringLiteral("CARI_ID"),
+                              "SELECT GEN_ID(T_CARI_CARI_ID_GEN, 1) FROM RDB$DATABASE",
+                              kAccountEntry,
+                              14};
     timing.accounts = carryTable(source, target, read, write, accounts, [&when](DescriptorArea& row) {
         const int balance = columnIndex(row, QStringLiteral("BAKIYE"));
         return [&row, &when, balance](DescriptorArea& entry, qint64 key) {

@@ -41,7 +41,7 @@ Attachment::Attachment(const ClientLibrary& client, const QString& name, const Q
     const QByteArray file = QFile::encodeName(name);
     ISC_STATUS_ARRAY status;
     m_client.isc_attach_database(status, short(file.size()), file.constData(), &m_handle, short(dpb.size()),
-                        dpb.constData());
+                                 dpb.constData());
     check(m_client, status, "attach");
 }
 
@@ -54,8 +54,7 @@ Attachment::~Attachment()
 
 Transaction::Transaction(Attachment& attachment, Access access) : m_client(attachment.client())
 {
-    const char tpb[] = {isc_tpb_version3,
-                        char(access == Access::ReadOnly ? isc_tpb_read : isc_tpb_write),
+    const char tpb[] = {isc_tpb_version3, char(access == Access::ReadOnly ? isc_tpb_read : isc_tpb_write),
                         isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
     ISC_STATUS_ARRAY status;
     // One (attachment, parameter block) element, as the library reads it.
@@ -107,7 +106,7 @@ void Statement::prepare(Transaction& transaction, const QByteArray& sql, Descrip
 {
     ISC_STATUS_ARRAY status;
     m_client.isc_dsql_prepare(status, transaction.handle(), &m_handle, 0, sql.constData(), SQL_DIALECT_V6,
-                     output ? output->sqlda() : nullptr);
+                              output ? output->sqlda() : nullptr);
     check(m_client, status, "prepare");
     if (output && output->needsMoreRoom()) {
         output->reserve(output->count());
@@ -134,7 +133,8 @@ void Statement::describeParameters(DescriptorArea& input)
 void Statement::execute(Transaction& transaction, DescriptorArea* input)
 {
     ISC_STATUS_ARRAY status;
-    m_client.isc_dsql_execute(status, transaction.handle(), &m_handle, SQLDA_VERSION1, input ? input->sqlda() : nullptr);
+    m_client.isc_dsql_execute(status, transaction.handle(), &m_handle, SQLDA_VERSION1,
+                              input ? input->sqlda() : nullptr);
     check(m_client, status, "execute");
 }
 

@@ -45,7 +45,10 @@ private:
 
 class Transaction {
 public:
-    enum class Access { ReadOnly, ReadWrite };
+    enum class Access {
+        ReadOnly,
+        ReadWrite
+    };
     // Read committed, record version, no wait: the data layer's parameters.
     Transaction(Attachment& attachment, Access access);
     ~Transaction();  // rolls back what was not committed

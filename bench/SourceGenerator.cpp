@@ -18,35 +18,38 @@ using korvat::test::toWindows1254;
 constexpr int kMaxGroups = 32767;  // T_GRUBU.GRUBU_ID is a SMALLINT
 
 const std::array kGroupNames = {
-    u"İçecekler",     u"Şarküteri",    u"Süt Ürünleri",    u"Temizlik",      u"Kırtasiye",
-    u"Unlu Mamuller", u"Dondurulmuş",  u"Meyve ve Sebze",  u"Kişisel Bakım", u"Ev Gereçleri",
-    u"Atıştırmalık",  u"Bebek Ürünleri", u"Kuruyemiş",     u"Baharat",       u"Çay ve Kahve",
+    u"İçecekler",     u"Şarküteri",      u"Süt Ürünleri",   u"Temizlik",      u"Kırtasiye",
+    u"Unlu Mamuller", u"Dondurulmuş",    u"Meyve ve Sebze", u"Kişisel Bakım", u"Ev Gereçleri",
+    u"Atıştırmalık",  u"Bebek Ürünleri", u"Kuruyemiş",      u"Baharat",       u"Çay ve Kahve",
 };
-const std::array kBrands = {u"Çaykur", u"Ülker", u"Eti", u"Pınar", u"Sütaş", u"Torku", u"Doğuş",
-                            u"Tadım", u"Şölen", u"Koska", u"Tamek", u"Uludağ", u"Erikli", u"Bağdat"};
-const std::array kProducts = {u"Rize Turist Çayı", u"Çikolatalı Gofret", u"Tam Yağlı Süt", u"Beyaz Peynir",
-                              u"Kaşar Peyniri",    u"Fındık Ezmesi",     u"Sade Lokum",    u"Domates Salçası",
-                              u"Bulaşık Deterjanı", u"Islak Mendil",     u"Çam Fıstığı",   u"Pul Biber",
-                              u"Türk Kahvesi",     u"Şeftali Suyu",      u"Maden Suyu",    u"Ayçiçek Yağı"};
+const std::array kBrands = {u"Çaykur", u"Ülker", u"Eti",   u"Pınar", u"Sütaş",  u"Torku",  u"Doğuş",
+                            u"Tadım",  u"Şölen", u"Koska", u"Tamek", u"Uludağ", u"Erikli", u"Bağdat"};
+const std::array kProducts = {
+    u"Rize Turist Çayı",  u"Çikolatalı Gofret", u"Tam Yağlı Süt", u"Beyaz Peynir",
+    u"Kaşar Peyniri",     u"Fındık Ezmesi",     u"Sade Lokum",    u"Domates Salçası",
+    u"Bulaşık Deterjanı", u"Islak Mendil",      u"Çam Fıstığı",   u"Pul Biber",
+    u"Türk Kahvesi",      u"Şeftali Suyu",      u"Maden Suyu",    u"Ayçiçek Yağı"};
 const std::array kSizes = {u"100 g", u"250 g", u"500 g", u"1 kg", u"200 ml", u"1 lt", u"2,5 lt", u"6'lı"};
 const std::array kUnits = {u"Adet", u"Kg", u"Lt", u"Paket", u"Koli"};
-const std::array kNotes = {u"Soğuk zincirde saklayınız", u"Kampanyalı ürün", u"İthal ürün, gümrük belgesi dosyada",
-                           u"Raf ömrü kısa; önce çıkan satılır", u"Tedarikçi değişti (Ağustos)"};
-const std::array kFirstNames = {u"Ayşe", u"Mehmet", u"Gülşen", u"İbrahim", u"Çağlar", u"Şükrü", u"Özlem",
-                                u"Ümit", u"Işıl", u"Doğan", u"Gökhan", u"Büşra"};
-const std::array kLastNames = {u"Yılmaz", u"Şahin", u"Çelik", u"Öztürk", u"Aydın", u"Kılıç", u"Güneş",
-                               u"Yıldız", u"Erdoğan", u"Koç", u"Kaya", u"Arslan"};
-const std::array kTradeSuffixes = {u"Gıda Ltd. Şti.", u"Ticaret A.Ş.", u"Market", u"Toptan Gıda", u"ve Oğulları"};
-const std::array kTaxOffices = {u"Kadıköy", u"Beşiktaş", u"Çankaya", u"Üsküdar", u"Karşıyaka", u"Nilüfer",
-                                u"Şişli", u"Muratpaşa"};
-const std::array kStreets = {u"Atatürk Cad.", u"İstiklal Sok.", u"Cumhuriyet Mah. Gül Sok.", u"Çarşı Cad.",
-                             u"İnönü Bulvarı", u"Şehit Öğretmen Sok."};
-const std::array kCities = {u"Kadıköy/İSTANBUL", u"Çankaya/ANKARA", u"Bornova/İZMİR", u"Osmangazi/BURSA",
-                            u"Muratpaşa/ANTALYA", u"Selçuklu/KONYA"};
+const std::array kNotes = {u"Soğuk zincirde saklayınız", u"Kampanyalı ürün",
+                           u"İthal ürün, gümrük belgesi dosyada", u"Raf ömrü kısa; önce çıkan satılır",
+                           u"Tedarikçi değişti (Ağustos)"};
+const std::array kFirstNames = {u"Ayşe",  u"Mehmet", u"Gülşen", u"İbrahim", u"Çağlar", u"Şükrü",
+                                u"Özlem", u"Ümit",   u"Işıl",   u"Doğan",   u"Gökhan", u"Büşra"};
+const std::array kLastNames = {u"Yılmaz", u"Şahin",  u"Çelik",   u"Öztürk", u"Aydın", u"Kılıç",
+                               u"Güneş",  u"Yıldız", u"Erdoğan", u"Koç",    u"Kaya",  u"Arslan"};
+const std::array kTradeSuffixes = {u"Gıda Ltd. Şti.", u"Ticaret A.Ş.", u"Market", u"Toptan Gıda",
+                                   u"ve Oğulları"};
+const std::array kTaxOffices = {u"Kadıköy",   u"Beşiktaş", u"Çankaya", u"Üsküdar",
+                                u"Karşıyaka", u"Nilüfer",  u"Şişli",   u"Muratpaşa"};
+const std::array kStreets = {u"Atatürk Cad.", u"İstiklal Sok.", u"Cumhuriyet Mah. Gül Sok.",
+                             u"Çarşı Cad.",   u"İnönü Bulvarı", u"Şehit Öğretmen Sok."};
+const std::array kCities = {u"Kadıköy/İSTANBUL", u"Çankaya/ANKARA",    u"Bornova/İZMİR",
+                            u"Osmangazi/BURSA",  u"Muratpaşa/ANTALYA", u"Selçuklu/KONYA"};
 
 class Values {
 public:
-    explicit Values(int rows) : m_random(std::uint64_t(rows) * 7919u + 20240101u) {}
+    explicit Values(int rows) : m_random(std::uint64_t(rows) * 7919u + 20240101u) { }
 
     int below(int n) { return int(m_random() % std::uint64_t(n)); }
     bool chance(int percent) { return below(100) < percent; }
@@ -56,8 +59,7 @@ public:
         const double value = low + (high - low) * double(m_random() % 1000000) / 1000000.0;
         return std::round(value * 100.0) / 100.0;
     }
-    template <typename Array>
-    QString pick(const Array& items)
+    template <typename Array> QString pick(const Array& items)
     {
         return QString::fromUtf16(items[std::size_t(below(int(items.size())))]);
     }
@@ -73,7 +75,9 @@ QByteArray text(const QString& value)
 
 QString groupName(int id)
 {
-    return QStringLiteral("%1 %2").arg(QString::fromUtf16(kGroupNames[std::size_t(id) % kGroupNames.size()])).arg(id);
+    return QStringLiteral("%1 %2")
+        .arg(QString::fromUtf16(kGroupNames[std::size_t(id) % kGroupNames.size()]))
+        .arg(id);
 }
 
 // Sets a parameter to a text, or to NULL in about nullPercent of the rows.
@@ -148,7 +152,8 @@ void insertCards(Attachment& db, Transaction& tr, int rows, int groups)
         }
         const double received = std::max(onHand, 0.0) + v.amount(0, 500);
         in.setInteger(0, id);
-        in.setText(1, text(QStringLiteral("%1 %2 %3").arg(v.pick(kBrands), v.pick(kProducts), v.pick(kSizes))));
+        in.setText(1,
+                   text(QStringLiteral("%1 %2 %3").arg(v.pick(kBrands), v.pick(kProducts), v.pick(kSizes))));
         maybeDouble(2, sale, 3);
         if (v.chance(15))
             in.setDouble(3, 0);
@@ -175,7 +180,8 @@ void insertCards(Attachment& db, Transaction& tr, int rows, int groups)
         else
             maybeDouble(17, std::round(purchase * 1.03 * 100.0) / 100.0, 10);
         maybeDouble(18, sale * 0.95, 60);
-        maybeText(19, QStringLiteral("869%1").arg(qint64(id) * 7919 % 10000000000LL, 10, 10, QLatin1Char('0')), 8);
+        maybeText(
+            19, QStringLiteral("869%1").arg(qint64(id) * 7919 % 10000000000LL, 10, 10, QLatin1Char('0')), 8);
         maybeText(20, QStringLiteral("F%1").arg(1 + v.below(12)), 85);
         const int vat = std::array{1, 8, 10, 18, 20}[std::size_t(v.below(5))];
         in.setDouble(21, vat);
@@ -220,16 +226,22 @@ void insertAccounts(Attachment& db, Transaction& tr, int rows)
         in.setInteger(0, id);
         in.setText(1, text(QStringLiteral("C%1").arg(id, 6, 10, QLatin1Char('0'))));
         const QString person = v.pick(kFirstNames) + QLatin1Char(' ') + v.pick(kLastNames);
-        in.setText(2, text(v.chance(40) ? v.pick(kLastNames) + QLatin1Char(' ') + v.pick(kTradeSuffixes) : person));
-        maybeText(3, QStringLiteral("0(%1) %2 %3 %4").arg(212 + v.below(300)).arg(100 + v.below(900))
-                         .arg(10 + v.below(90)).arg(10 + v.below(90)), 10);
+        in.setText(
+            2, text(v.chance(40) ? v.pick(kLastNames) + QLatin1Char(' ') + v.pick(kTradeSuffixes) : person));
+        maybeText(3,
+                  QStringLiteral("0(%1) %2 %3 %4")
+                      .arg(212 + v.below(300))
+                      .arg(100 + v.below(900))
+                      .arg(10 + v.below(90))
+                      .arg(10 + v.below(90)),
+                  10);
         // Debit and credit totals; the balance follows them, of every sign.
         double debit = v.amount(0, 50000);
         double credit = 0;
         switch (v.below(4)) {
-        case 0: credit = debit; break;                         // settled
-        case 1: credit = debit + v.amount(1, 5000); break;     // in credit
-        default: credit = v.amount(0, debit); break;           // owes
+        case 0: credit = debit; break;                      // settled
+        case 1: credit = debit + v.amount(1, 5000); break;  // in credit
+        default: credit = v.amount(0, debit); break;        // owes
         }
         if (v.chance(5)) {
             in.setNull(4);
@@ -240,13 +252,22 @@ void insertAccounts(Attachment& db, Transaction& tr, int rows)
             in.setDouble(5, credit);
             in.setDouble(6, std::round((debit - credit) * 100.0) / 100.0);
         }
-        maybeText(7, QStringLiteral("0(5%1) %2 %3 %4").arg(30 + v.below(70)).arg(100 + v.below(900))
-                         .arg(10 + v.below(90)).arg(10 + v.below(90)), 70);
+        maybeText(7,
+                  QStringLiteral("0(5%1) %2 %3 %4")
+                      .arg(30 + v.below(70))
+                      .arg(100 + v.below(900))
+                      .arg(10 + v.below(90))
+                      .arg(10 + v.below(90)),
+                  70);
         maybeText(8, QStringLiteral("%1").arg(1000000000LL + qint64(id) * 104729 % 9000000000LL), 20);
         maybeText(9, v.pick(kTaxOffices), 20);
         maybeText(10, QStringLiteral("%1 No:%2").arg(v.pick(kStreets)).arg(1 + v.below(150)), 10);
         maybeText(11, v.pick(kCities), 30);
-        maybeText(12, QStringLiteral("Ödeme vadesi %1 gün; şube: %2").arg(15 * (1 + v.below(6))).arg(v.pick(kTaxOffices)), 70);
+        maybeText(12,
+                  QStringLiteral("Ödeme vadesi %1 gün; şube: %2")
+                      .arg(15 * (1 + v.below(6)))
+                      .arg(v.pick(kTaxOffices)),
+                  70);
         in.setInteger(13, id % 10 == 0 ? 0 : 1);
         insert.execute(tr, &in);
     }

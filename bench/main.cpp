@@ -50,14 +50,14 @@ void verifyTarget(const QString& target, int expected)
     for (const char* table : {"T_STOK", "T_STOK_HAREKET", "T_CARI", "T_DEKONT_HAREKET"}) {
         const qint64 count = db.rowCount(QString::fromLatin1(table));
         if (count != expected)
-            throw std::runtime_error(std::string(table) + " holds " + std::to_string(count) + " rows, expected " +
-                                     std::to_string(expected));
+            throw std::runtime_error(std::string(table) + " holds " + std::to_string(count) +
+                                     " rows, expected " + std::to_string(expected));
     }
-    const QVariant strays = db.scalar(QStringLiteral(
-        "select (select count(*) from T_STOK_HAREKET h where not exists "
-        "(select 1 from T_STOK s where s.STOK_ID = h.STOK_ID)) + "
-        "(select count(*) from T_DEKONT_HAREKET d where not exists "
-        "(select 1 from T_CARI c where c.CARI_ID = d.CARI_ID)) from RDB$DATABASE"));
+    const QVariant strays =
+        db.scalar(QStringLiteral("select (select count(*) from T_STOK_HAREKET h where not exists "
+                                 "(select 1 from T_STOK s where s.STOK_ID = h.STOK_ID)) + "
+                                 "(select count(*) from T_DEKONT_HAREKET d where not exists "
+                                 "(select 1 from T_CARI c where c.CARI_ID = d.CARI_ID)) from RDB$DATABASE"));
     if (strays.toLongLong() != 0)
         throw std::runtime_error(std::to_string(strays.toLongLong()) + " opening entries on no carried row");
 }
@@ -67,8 +67,8 @@ using CallCounts = std::vector<std::pair<const char*, quint64>>;
 // The calls made between two readings, by entry point, on one line.
 void printCalls(const Case& c, const CallCounts& before, const CallCounts& after)
 {
-    std::printf("CALLS kind=%s mode=%s n=%d carried=%d", c.tool ? "tool" : "floor", c.server ? "server" : "embedded",
-                c.rows, 2 * bench::activeRows(c.rows));
+    std::printf("CALLS kind=%s mode=%s n=%d carried=%d", c.tool ? "tool" : "floor",
+                c.server ? "server" : "embedded", c.rows, 2 * bench::activeRows(c.rows));
     for (std::size_t i = 0; i < after.size(); ++i)
         if (after[i].second != before[i].second)
             std::printf(" %s=%llu", after[i].first,
@@ -85,8 +85,7 @@ struct Measurement {
 };
 
 // Runs a prepared transfer (the window's or the floor's) and measures it.
-template <typename Transfer>
-Measurement measure(const Case& c, Transfer& transfer)
+template <typename Transfer> Measurement measure(const Case& c, Transfer& transfer)
 {
     Measurement m;
     m.baseline = bench::residentBytes();
@@ -130,8 +129,9 @@ int runCase(const Case& c)
     std::printf("RESULT kind=%s mode=%s n=%d carried=%d seconds=%.4f stock=%.4f accounts=%.4f cpu=%.4f "
                 "baseline=%lld peak=%lld\n",
                 c.tool ? "tool" : "floor", c.server ? "server" : "embedded", c.rows,
-                2 * bench::activeRows(c.rows), m.stockSeconds + m.accountSeconds, m.stockSeconds, m.accountSeconds,
-                m.processorSeconds, static_cast<long long>(m.baseline), static_cast<long long>(m.peak));
+                2 * bench::activeRows(c.rows), m.stockSeconds + m.accountSeconds, m.stockSeconds,
+                m.accountSeconds, m.processorSeconds, static_cast<long long>(m.baseline),
+                static_cast<long long>(m.peak));
     std::fflush(stdout);
     return 0;
 }

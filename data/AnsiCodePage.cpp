@@ -6,7 +6,9 @@
 
 namespace korvat {
 
-AnsiCodePage::AnsiCodePage() : m_encoder(name), m_decoder(name) {}
+AnsiCodePage::AnsiCodePage() : m_encoder(name), m_decoder(name)
+{
+}
 
 // The code page agrees with ASCII below 0x80, where Qt's Latin-1 routines
 // are much quicker than a converter; codes, numbers and many names are ASCII.

@@ -22,7 +22,7 @@ enum class EntryPoint : int {
 #define KORVAT_ENTRY_POINT_ENUMERATOR(name) name,
     KORVAT_CLIENT_ENTRY_POINTS(KORVAT_ENTRY_POINT_ENUMERATOR)
 #undef KORVAT_ENTRY_POINT_ENUMERATOR
-        count
+    count
 };
 
 // Libraries loaded from now on route every entry point through a counter.
@@ -33,14 +33,12 @@ bool enabled();
 std::vector<std::pair<const char*, quint64>> counts();
 
 // Routes one loaded entry point through its counter (used while loading).
-template <EntryPoint Which, typename Function>
-Function counting(Function real);
+template <EntryPoint Which, typename Function> Function counting(Function real);
 
 namespace detail {
 void add(EntryPoint which) noexcept;
 
-template <EntryPoint Which, typename Function>
-struct Counter;
+template <EntryPoint Which, typename Function> struct Counter;
 
 template <EntryPoint Which, typename Result, typename... Arguments>
 struct Counter<Which, Result (*)(Arguments...)> {
@@ -53,8 +51,7 @@ struct Counter<Which, Result (*)(Arguments...)> {
 };
 }  // namespace detail
 
-template <EntryPoint Which, typename Function>
-Function counting(Function real)
+template <EntryPoint Which, typename Function> Function counting(Function real)
 {
     detail::Counter<Which, Function>::real = real;
     return &detail::Counter<Which, Function>::call;

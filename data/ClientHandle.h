@@ -16,8 +16,7 @@ namespace korvat {
 // handle lives in a cell of its own whose address stays the same however
 // often its owner moves. Every call that creates a handle must be given
 // address(), never a temporary.
-template <typename Handle, ISC_STATUS (*Release)(const ClientLibrary&, Handle*)>
-class ClientHandle {
+template <typename Handle, ISC_STATUS (*Release)(const ClientLibrary&, Handle*)> class ClientHandle {
 public:
     explicit ClientHandle(std::shared_ptr<ClientLibrary> client)
         : m_client(std::move(client)), m_cell(std::make_unique<Handle>(0))

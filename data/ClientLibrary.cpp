@@ -2,8 +2,8 @@
 
 #include "AnsiCodePage.h"
 #include "ClientCallCounts.h"
-#include "Errors.h"
 #include "ClientEnvironment.h"
+#include "Errors.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -15,9 +15,8 @@ namespace {
 
 QString missingLibraryMessage(const QString& fileName)
 {
-    return QStringLiteral(
-               "InterBase library %1 not found in the path. Please install InterBase to use this "
-               "functionality")
+    return QStringLiteral("InterBase library %1 not found in the path. Please install InterBase to use this "
+                          "functionality")
         .arg(fileName);
 }
 
@@ -44,16 +43,16 @@ bool isConnectionLost(long sqlCode, long engineCode)
     case isc_network_error:
     case isc_net_read_err:
     case isc_net_write_err:
-    case isc_lost_db_connection:
-        return sqlCode == lostConnectionSqlCode;
-    default:
-        return false;
+    case isc_lost_db_connection: return sqlCode == lostConnectionSqlCode;
+    default: return false;
     }
 }
 
 }  // namespace
 
-ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
+ClientLibrary::ClientLibrary(QString fileName) : m_fileName(std::move(fileName))
+{
+}
 
 ClientLibrary::~ClientLibrary()
 {
@@ -82,17 +81,17 @@ std::shared_ptr<ClientLibrary> ClientLibrary::load(const QString& fileName)
     if (!library->m_handle)
         throw ClientLibraryError(missingLibraryMessage(fileName));
 
-#define KORVAT_RESOLVE_ENTRY_POINT(name)                                                           \
-    library->name = reinterpret_cast<decltype(&::name)>(dlsym(library->m_handle, #name));          \
-    if (!library->name) {                                                                          \
-        dlclose(library->m_handle);                                                                \
-        throw ClientLibraryError(missingLibraryMessage(fileName));                                 \
+#define KORVAT_RESOLVE_ENTRY_POINT(name)                                                                     \
+    library->name = reinterpret_cast<decltype(&::name)>(dlsym(library->m_handle, #name));                    \
+    if (!library->name) {                                                                                    \
+        dlclose(library->m_handle);                                                                          \
+        throw ClientLibraryError(missingLibraryMessage(fileName));                                           \
     }
     KORVAT_CLIENT_ENTRY_POINTS(KORVAT_RESOLVE_ENTRY_POINT)
 #undef KORVAT_RESOLVE_ENTRY_POINT
 
     if (client_calls::enabled()) {
-#define KORVAT_COUNT_ENTRY_POINT(name)                                                             \
+#define KORVAT_COUNT_ENTRY_POINT(name)                                                                       \
     library->name = client_calls::counting<client_calls::EntryPoint::name>(library->name);
         KORVAT_CLIENT_ENTRY_POINTS(KORVAT_COUNT_ENTRY_POINT)
 #undef KORVAT_COUNT_ENTRY_POINT

@@ -4,32 +4,32 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korvat {
 
 // Every entry point of the Firebird client library that the data layer calls.
 // Loading checks each of them, so a library lacking one is refused up front.
-#define KORVAT_CLIENT_ENTRY_POINTS(X)                                                              \
-    X(isc_attach_database)                                                                         \
-    X(isc_detach_database)                                                                         \
-    X(isc_database_info)                                                                           \
-    X(isc_start_multiple)                                                                          \
-    X(isc_commit_retaining)                                                                        \
-    X(isc_commit_transaction)                                                                      \
-    X(isc_rollback_transaction)                                                                    \
-    X(isc_dsql_alloc_statement2)                                                                   \
-    X(isc_dsql_prepare)                                                                            \
-    X(isc_dsql_describe)                                                                           \
-    X(isc_dsql_describe_bind)                                                                      \
-    X(isc_dsql_execute)                                                                            \
-    X(isc_dsql_fetch)                                                                              \
-    X(isc_dsql_free_statement)                                                                     \
-    X(isc_dsql_sql_info)                                                                           \
-    X(isc_sqlcode)                                                                                 \
-    X(fb_interpret)                                                                                \
+#define KORVAT_CLIENT_ENTRY_POINTS(X)                                                                        \
+    X(isc_attach_database)                                                                                   \
+    X(isc_detach_database)                                                                                   \
+    X(isc_database_info)                                                                                     \
+    X(isc_start_multiple)                                                                                    \
+    X(isc_commit_retaining)                                                                                  \
+    X(isc_commit_transaction)                                                                                \
+    X(isc_rollback_transaction)                                                                              \
+    X(isc_dsql_alloc_statement2)                                                                             \
+    X(isc_dsql_prepare)                                                                                      \
+    X(isc_dsql_describe)                                                                                     \
+    X(isc_dsql_describe_bind)                                                                                \
+    X(isc_dsql_execute)                                                                                      \
+    X(isc_dsql_fetch)                                                                                        \
+    X(isc_dsql_free_statement)                                                                               \
+    X(isc_dsql_sql_info)                                                                                     \
+    X(isc_sqlcode)                                                                                           \
+    X(fb_interpret)                                                                                          \
     X(fb_shutdown_callback)
 
 // The loaded client library: a dlopen handle and the checked entry points.
@@ -42,7 +42,8 @@ public:
     // Loads the library; throws ClientLibraryError when it or an entry point is missing.
     // The library is told to leave SIGINT and SIGTERM to the program: a
     // program using it must handle them itself (see TerminationSignals).
-    static std::shared_ptr<ClientLibrary> load(const QString& fileName = QString::fromLatin1(defaultFileName));
+    static std::shared_ptr<ClientLibrary> load(
+        const QString& fileName = QString::fromLatin1(defaultFileName));
 
     ~ClientLibrary();
     ClientLibrary(const ClientLibrary&) = delete;

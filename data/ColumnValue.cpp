@@ -8,16 +8,14 @@ namespace korvat {
 
 namespace {
 
-template <typename T>
-T readData(const char* data)
+template <typename T> T readData(const char* data)
 {
     T value;
     std::memcpy(&value, data, sizeof value);
     return value;
 }
 
-template <typename T>
-QByteArray bytesOf(T value)
+template <typename T> QByteArray bytesOf(T value)
 {
     return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
 }
@@ -29,14 +27,13 @@ int bytesPerCharacter(int characterSet)
         return 3;
     case 4:  // UTF8
         return 4;
-    case 5:  // SJIS_0208
-    case 6:  // EUCJ_0208
-    case 44: // KSC_5601
-    case 56: // BIG_5
-    case 57: // GB_2312
+    case 5:   // SJIS_0208
+    case 6:   // EUCJ_0208
+    case 44:  // KSC_5601
+    case 56:  // BIG_5
+    case 57:  // GB_2312
         return 2;
-    default:
-        return 1;
+    default: return 1;
     }
 }
 
@@ -59,48 +56,33 @@ double scaled(qint64 value, short scale)
 FieldKind fieldKindOfColumn(const XSQLVAR& column)
 {
     switch (baseType(column)) {
-    case SQL_SHORT:
-        return column.sqlscale == 0 ? FieldKind::SmallInt : FieldKind::Float;
-    case SQL_LONG:
-        return column.sqlscale == 0 ? FieldKind::Integer : FieldKind::Float;
+    case SQL_SHORT: return column.sqlscale == 0 ? FieldKind::SmallInt : FieldKind::Float;
+    case SQL_LONG: return column.sqlscale == 0 ? FieldKind::Integer : FieldKind::Float;
     case SQL_INT64:
     case SQL_FLOAT:
     case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-        return FieldKind::Float;
-    default:
-        return FieldKind::String;
+    case SQL_D_FLOAT: return FieldKind::Float;
+    default: return FieldKind::String;
     }
 }
 
 QString columnKindName(const XSQLVAR& column)
 {
     switch (baseType(column)) {
-    case SQL_SHORT:
-        return column.sqlscale == 0 ? QStringLiteral("Smallint") : QStringLiteral("BCD");
-    case SQL_LONG:
-        return column.sqlscale == 0 ? QStringLiteral("Integer") : QStringLiteral("BCD");
-    case SQL_INT64:
-        return column.sqlscale == 0 ? QStringLiteral("Largeint") : QStringLiteral("BCD");
+    case SQL_SHORT: return column.sqlscale == 0 ? QStringLiteral("Smallint") : QStringLiteral("BCD");
+    case SQL_LONG: return column.sqlscale == 0 ? QStringLiteral("Integer") : QStringLiteral("BCD");
+    case SQL_INT64: return column.sqlscale == 0 ? QStringLiteral("Largeint") : QStringLiteral("BCD");
     case SQL_FLOAT:
     case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-        return QStringLiteral("Float");
+    case SQL_D_FLOAT: return QStringLiteral("Float");
     case SQL_TEXT:
-    case SQL_VARYING:
-        return QStringLiteral("String");
-    case SQL_TIMESTAMP:
-        return QStringLiteral("DateTime");
-    case SQL_TYPE_DATE:
-        return QStringLiteral("Date");
-    case SQL_TYPE_TIME:
-        return QStringLiteral("Time");
-    case SQL_BLOB:
-        return QStringLiteral("Blob");
-    case SQL_BOOLEAN:
-        return QStringLiteral("Boolean");
-    default:
-        return QStringLiteral("Unknown");
+    case SQL_VARYING: return QStringLiteral("String");
+    case SQL_TIMESTAMP: return QStringLiteral("DateTime");
+    case SQL_TYPE_DATE: return QStringLiteral("Date");
+    case SQL_TYPE_TIME: return QStringLiteral("Time");
+    case SQL_BLOB: return QStringLiteral("Blob");
+    case SQL_BOOLEAN: return QStringLiteral("Boolean");
+    default: return QStringLiteral("Unknown");
     }
 }
 
@@ -108,14 +90,10 @@ bool columnFitsKind(const XSQLVAR& column, FieldKind kind)
 {
     const short type = baseType(column);
     switch (kind) {
-    case FieldKind::SmallInt:
-        return type == SQL_SHORT && column.sqlscale == 0;
-    case FieldKind::Integer:
-        return type == SQL_LONG && column.sqlscale == 0;
-    case FieldKind::Float:
-        return type == SQL_FLOAT || type == SQL_DOUBLE || type == SQL_D_FLOAT;
-    case FieldKind::String:
-        return type == SQL_TEXT || type == SQL_VARYING;
+    case FieldKind::SmallInt: return type == SQL_SHORT && column.sqlscale == 0;
+    case FieldKind::Integer: return type == SQL_LONG && column.sqlscale == 0;
+    case FieldKind::Float: return type == SQL_FLOAT || type == SQL_DOUBLE || type == SQL_D_FLOAT;
+    case FieldKind::String: return type == SQL_TEXT || type == SQL_VARYING;
     }
     return false;
 }
@@ -157,13 +135,10 @@ FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const Field
         if (column.sqlscale == 0 && field.kind != FieldKind::Float)
             return readData<qint32>(data);
         return scaled(readData<qint32>(data), column.sqlscale);
-    case SQL_INT64:
-        return scaled(readData<qint64>(data), column.sqlscale);
-    case SQL_FLOAT:
-        return double(readData<float>(data));
+    case SQL_INT64: return scaled(readData<qint64>(data), column.sqlscale);
+    case SQL_FLOAT: return double(readData<float>(data));
     case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-        return readData<double>(data);
+    case SQL_D_FLOAT: return readData<double>(data);
     case SQL_TEXT: {
         QString text = codePage.decode(QByteArrayView(data, column.sqllen));
         return field.fixedLength ? text : trimTrailingControls(std::move(text));
@@ -178,8 +153,7 @@ FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const Field
     }
 }
 
-void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
-                    AnsiCodePage& codePage)
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage)
 {
     if (const auto* integer = std::get_if<qint32>(&value)) {
         area.bind(index, SQL_LONG, bytesOf(*integer), short(sizeof(qint32)));

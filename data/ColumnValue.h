@@ -29,7 +29,6 @@ qint64 readIntegerColumn(const SqlDescriptorArea& area, int index);
 
 // Binds a field's value as the parameter at index, in the value's own type:
 // text in the code page, integers as 32-bit, floating point as double.
-void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
-                    AnsiCodePage& codePage);
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage);
 
 }  // namespace korvat

@@ -17,8 +17,7 @@ QString localServerName(const QString& path, int port)
     return QStringLiteral("localhost/%1:%2").arg(port).arg(QFileInfo(path).absoluteFilePath());
 }
 
-const QStringList readTransactionParams = {QStringLiteral("read_committed"),
-                                           QStringLiteral("rec_version"),
+const QStringList readTransactionParams = {QStringLiteral("read_committed"), QStringLiteral("rec_version"),
                                            QStringLiteral("nowait"), QStringLiteral("read")};
 
 LayerError databaseIsOpen()
@@ -33,8 +32,7 @@ bool isLocalDatabaseName(const QString& name)
     return name.startsWith(QLatin1Char('/')) || !name.contains(QLatin1Char(':'));
 }
 
-Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client,
-                       QString databaseName)
+Connection::Connection(QString objectName, std::shared_ptr<ClientLibrary> client, QString databaseName)
     : m_objectName(std::move(objectName)),
       m_client(client),
       m_databaseName(std::move(databaseName)),
@@ -106,7 +104,8 @@ bool Connection::tryAttach(const QString& name, StatusVector& status)
 
 bool Connection::attachThroughLocalServer(StatusVector& status)
 {
-    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) || !isLocalDatabaseName(m_databaseName))
+    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) ||
+        !isLocalDatabaseName(m_databaseName))
         return false;
     StatusVector throughServer;
     if (tryAttach(localServerName(m_databaseName, m_localServerPort), throughServer))
@@ -127,7 +126,8 @@ int Connection::readDatabaseSqlDialect()
     check(status.get());
 
     // A database that does not answer the item predates dialects: dialect 1.
-    return int(ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_db_sql_dialect).value_or(1));
+    return int(
+        ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_db_sql_dialect).value_or(1));
 }
 
 void Connection::close()

@@ -49,8 +49,8 @@ void DataSet::setFields(std::vector<FieldDef> defs, const std::vector<QString>& 
     m_layout = RowLayout(m_defs);
     m_fields.reserve(m_defs.size());
     for (std::size_t i = 0; i < m_defs.size(); ++i) {
-        m_fields.push_back(std::make_unique<Field>(
-            *this, int(i), m_defs[i], i < objectNames.size() ? objectNames[i] : QString()));
+        m_fields.push_back(std::make_unique<Field>(*this, int(i), m_defs[i],
+                                                   i < objectNames.size() ? objectNames[i] : QString()));
         m_foldedNames.push_back(foldName(m_defs[i].name));
     }
 }
@@ -139,8 +139,8 @@ bool DataSet::fetchOne(bool announce)
     std::vector<FieldValue>& values = m_fetchedValues;
     values.clear();
     for (std::size_t i = 0; i < m_defs.size(); ++i)
-        values.push_back(readColumnValue(m_select->output(), m_columnOfField[i], m_defs[i],
-                                         m_connection.codePage()));
+        values.push_back(
+            readColumnValue(m_select->output(), m_columnOfField[i], m_defs[i], m_connection.codePage()));
     m_rows.push_back(RowData::make(m_layout, values));
     values.clear();
     if (announce) {
@@ -272,8 +272,8 @@ FieldValue DataSet::valueAt(int row, int field) const
     if (!active() || field < 0 || field >= int(m_defs.size()))
         return std::monostate{};
     // A pending new row stands after the last row; a changed row is the current one.
-    if ((m_state == DataSetState::Insert && row == int(m_rows.size()))
-        || (m_state == DataSetState::Edit && row == m_current))
+    if ((m_state == DataSetState::Insert && row == int(m_rows.size())) ||
+        (m_state == DataSetState::Edit && row == m_current))
         return m_buffer[field];
     if (row < 0 || row >= int(m_rows.size()))
         return std::monostate{};
@@ -305,8 +305,7 @@ void DataSet::addObserver(DataSetObserver* observer)
 
 void DataSet::removeObserver(DataSetObserver* observer)
 {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
-                      m_observers.end());
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
 }
 
 }  // namespace korvat

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DatabaseUser.h"
 #include "DataSetObserver.h"
+#include "DatabaseUser.h"
 #include "Errors.h"
 #include "Field.h"
 #include "FieldDef.h"
@@ -20,7 +20,12 @@ namespace korvat {
 class Connection;
 class Transaction;
 
-enum class DataSetState { Inactive, Browse, Insert, Edit };
+enum class DataSetState {
+    Inactive,
+    Browse,
+    Insert,
+    Edit
+};
 
 // Rows of a select statement, fetched one at a time and only when needed, all
 // kept so the data set moves both ways. The current row is read and written
@@ -92,8 +97,8 @@ protected:
     virtual QStringList selectText() const = 0;
     // Makes the fields for the described result; returns, per field, its column.
     virtual std::vector<int> defineFields(SqlDescriptorArea& output) = 0;
-    virtual void prepareEditStatements() {}
-    virtual void releaseEditStatements() noexcept {}
+    virtual void prepareEditStatements() { }
+    virtual void releaseEditStatements() noexcept { }
     // The fields are dropped at close unless the data set has a fixed list.
     virtual bool keepsFieldsWhenClosed() const { return false; }
 
@@ -110,8 +115,7 @@ protected:
     void setCurrent(int row);
     void setModified(bool modified) { m_modified = modified; }
     void setEof(bool eof) { m_eof = eof; }
-    template <typename Call>
-    void notify(Call call)
+    template <typename Call> void notify(Call call)
     {
         for (DataSetObserver* observer : std::vector<DataSetObserver*>(m_observers))
             call(*observer);

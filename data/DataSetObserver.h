@@ -8,15 +8,15 @@ namespace korvat {
 class DataSetObserver {
 public:
     virtual ~DataSetObserver() = default;
-    virtual void dataSetOpened() {}
-    virtual void dataSetClosed() {}
-    virtual void rowsAdded(int /*first*/, int /*last*/) {}
-    virtual void rowsRemoved(int /*first*/, int /*last*/) {}
-    virtual void rowChanged(int /*row*/) {}
-    virtual void currentRowChanged(int /*row*/) {}
-    virtual void stateChanged() {}
+    virtual void dataSetOpened() { }
+    virtual void dataSetClosed() { }
+    virtual void rowsAdded(int /*first*/, int /*last*/) { }
+    virtual void rowsRemoved(int /*first*/, int /*last*/) { }
+    virtual void rowChanged(int /*row*/) { }
+    virtual void currentRowChanged(int /*row*/) { }
+    virtual void stateChanged() { }
     // The data set is going away; nothing may use it afterwards.
-    virtual void dataSetDestroyed() {}
+    virtual void dataSetDestroyed() { }
 };
 
 }  // namespace korvat

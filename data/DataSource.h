@@ -10,8 +10,7 @@ class DataSet;
 // an edit of the current row.
 class DataSource {
 public:
-    DataSource(QString objectName, DataSet& dataSet)
-        : m_objectName(std::move(objectName)), m_dataSet(dataSet)
+    DataSource(QString objectName, DataSet& dataSet) : m_objectName(std::move(objectName)), m_dataSet(dataSet)
     {
     }
 

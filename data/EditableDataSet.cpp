@@ -6,40 +6,39 @@
 #include "SqlParameterScanner.h"
 #include "Transaction.h"
 
-
 namespace korvat {
 
 namespace {
 
 // The server's reserved words that could be mistaken for a generator's name.
 const QSet<QString> reservedWords = {
-    QStringLiteral("ADD"),        QStringLiteral("ALL"),         QStringLiteral("ALTER"),
-    QStringLiteral("AND"),        QStringLiteral("ANY"),         QStringLiteral("AS"),
-    QStringLiteral("AVG"),        QStringLiteral("BEGIN"),       QStringLiteral("BETWEEN"),
-    QStringLiteral("BY"),         QStringLiteral("CASE"),        QStringLiteral("CAST"),
-    QStringLiteral("CHAR"),       QStringLiteral("CHECK"),       QStringLiteral("COLUMN"),
-    QStringLiteral("COMMIT"),     QStringLiteral("COUNT"),       QStringLiteral("CREATE"),
-    QStringLiteral("CURRENT"),    QStringLiteral("DATE"),        QStringLiteral("DECLARE"),
-    QStringLiteral("DEFAULT"),    QStringLiteral("DELETE"),      QStringLiteral("DISTINCT"),
-    QStringLiteral("DOUBLE"),     QStringLiteral("DROP"),        QStringLiteral("ELSE"),
-    QStringLiteral("END"),        QStringLiteral("EXISTS"),      QStringLiteral("FLOAT"),
-    QStringLiteral("FOR"),        QStringLiteral("FROM"),        QStringLiteral("FULL"),
-    QStringLiteral("FUNCTION"),   QStringLiteral("GEN_ID"),      QStringLiteral("GRANT"),
-    QStringLiteral("GROUP"),      QStringLiteral("HAVING"),      QStringLiteral("IN"),
-    QStringLiteral("INDEX"),      QStringLiteral("INNER"),       QStringLiteral("INSERT"),
-    QStringLiteral("INTEGER"),    QStringLiteral("INTO"),        QStringLiteral("IS"),
-    QStringLiteral("JOIN"),       QStringLiteral("KEY"),         QStringLiteral("LEFT"),
-    QStringLiteral("LIKE"),       QStringLiteral("MAX"),         QStringLiteral("MIN"),
-    QStringLiteral("NOT"),        QStringLiteral("NULL"),        QStringLiteral("ON"),
-    QStringLiteral("OR"),         QStringLiteral("ORDER"),       QStringLiteral("OUTER"),
-    QStringLiteral("PRIMARY"),    QStringLiteral("PROCEDURE"),   QStringLiteral("REFERENCES"),
-    QStringLiteral("RIGHT"),      QStringLiteral("ROLLBACK"),    QStringLiteral("SELECT"),
-    QStringLiteral("SET"),        QStringLiteral("SMALLINT"),    QStringLiteral("SUM"),
-    QStringLiteral("TABLE"),      QStringLiteral("THEN"),        QStringLiteral("TIME"),
-    QStringLiteral("TIMESTAMP"),  QStringLiteral("TO"),          QStringLiteral("TRIGGER"),
-    QStringLiteral("UNION"),      QStringLiteral("UNIQUE"),      QStringLiteral("UPDATE"),
-    QStringLiteral("USER"),       QStringLiteral("VALUES"),      QStringLiteral("VARCHAR"),
-    QStringLiteral("VIEW"),       QStringLiteral("WHEN"),        QStringLiteral("WHERE"),
+    QStringLiteral("ADD"),       QStringLiteral("ALL"),       QStringLiteral("ALTER"),
+    QStringLiteral("AND"),       QStringLiteral("ANY"),       QStringLiteral("AS"),
+    QStringLiteral("AVG"),       QStringLiteral("BEGIN"),     QStringLiteral("BETWEEN"),
+    QStringLiteral("BY"),        QStringLiteral("CASE"),      QStringLiteral("CAST"),
+    QStringLiteral("CHAR"),      QStringLiteral("CHECK"),     QStringLiteral("COLUMN"),
+    QStringLiteral("COMMIT"),    QStringLiteral("COUNT"),     QStringLiteral("CREATE"),
+    QStringLiteral("CURRENT"),   QStringLiteral("DATE"),      QStringLiteral("DECLARE"),
+    QStringLiteral("DEFAULT"),   QStringLiteral("DELETE"),    QStringLiteral("DISTINCT"),
+    QStringLiteral("DOUBLE"),    QStringLiteral("DROP"),      QStringLiteral("ELSE"),
+    QStringLiteral("END"),       QStringLiteral("EXISTS"),    QStringLiteral("FLOAT"),
+    QStringLiteral("FOR"),       QStringLiteral("FROM"),      QStringLiteral("FULL"),
+    QStringLiteral("FUNCTION"),  QStringLiteral("GEN_ID"),    QStringLiteral("GRANT"),
+    QStringLiteral("GROUP"),     QStringLiteral("HAVING"),    QStringLiteral("IN"),
+    QStringLiteral("INDEX"),     QStringLiteral("INNER"),     QStringLiteral("INSERT"),
+    QStringLiteral("INTEGER"),   QStringLiteral("INTO"),      QStringLiteral("IS"),
+    QStringLiteral("JOIN"),      QStringLiteral("KEY"),       QStringLiteral("LEFT"),
+    QStringLiteral("LIKE"),      QStringLiteral("MAX"),       QStringLiteral("MIN"),
+    QStringLiteral("NOT"),       QStringLiteral("NULL"),      QStringLiteral("ON"),
+    QStringLiteral("OR"),        QStringLiteral("ORDER"),     QStringLiteral("OUTER"),
+    QStringLiteral("PRIMARY"),   QStringLiteral("PROCEDURE"), QStringLiteral("REFERENCES"),
+    QStringLiteral("RIGHT"),     QStringLiteral("ROLLBACK"),  QStringLiteral("SELECT"),
+    QStringLiteral("SET"),       QStringLiteral("SMALLINT"),  QStringLiteral("SUM"),
+    QStringLiteral("TABLE"),     QStringLiteral("THEN"),      QStringLiteral("TIME"),
+    QStringLiteral("TIMESTAMP"), QStringLiteral("TO"),        QStringLiteral("TRIGGER"),
+    QStringLiteral("UNION"),     QStringLiteral("UNIQUE"),    QStringLiteral("UPDATE"),
+    QStringLiteral("USER"),      QStringLiteral("VALUES"),    QStringLiteral("VARCHAR"),
+    QStringLiteral("VIEW"),      QStringLiteral("WHEN"),      QStringLiteral("WHERE"),
     QStringLiteral("WITH"),
 };
 
@@ -56,19 +55,19 @@ QStringView fieldNameOfParameter(const QString& parameter, bool* old)
 
 QString generatorNameInStatement(const QString& name, int dialect)
 {
-    const bool plain = name == name.toUpper() && !name.contains(QLatin1Char(' '))
-                       && !reservedWords.contains(name);
+    const bool plain =
+        name == name.toUpper() && !name.contains(QLatin1Char(' ')) && !reservedWords.contains(name);
     if (plain)
         return name;
     if (dialect >= 3)
-        return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\""))
-               + QLatin1Char('"');
+        return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
     return name.trimmed().toUpper();
 }
 
-EditableDataSet::EditableDataSet(QString objectName, Connection& connection,
-                                 Transaction& transaction, const RegionalSettings& settings,
-                                 TableInfoCache& tableInfo, Settings definition)
+EditableDataSet::EditableDataSet(QString objectName, Connection& connection, Transaction& transaction,
+                                 const RegionalSettings& settings, TableInfoCache& tableInfo,
+                                 Settings definition)
     : DataSet(std::move(objectName), connection, &transaction, settings),
       m_tableInfoCache(tableInfo),
       m_definition(std::move(definition))
@@ -154,7 +153,7 @@ void EditableDataSet::releaseEditStatements() noexcept
 }
 
 const std::vector<std::pair<const Field*, bool>>& EditableDataSet::parameterFields(EditStatement& edit,
-                                                                                    int count)
+                                                                                   int count)
 {
     if (int(edit.parameterFields.size()) == count)
         return edit.parameterFields;

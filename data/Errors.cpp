@@ -4,8 +4,7 @@
 
 namespace korvat {
 
-DataError::DataError(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+DataError::DataError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8())
 {
 }
 

@@ -82,9 +82,7 @@ void Field::setAsString(const QString& text)
         return;
     }
     switch (m_def.kind) {
-    case FieldKind::String:
-        setValue(text);
-        return;
+    case FieldKind::String: setValue(text); return;
     case FieldKind::SmallInt:
     case FieldKind::Integer: {
         const std::optional<qint64> parsed = parseInteger(text);
@@ -120,8 +118,7 @@ void Field::setAsInteger(qint64 value)
     }
     const IntegerRange range = rangeOf(m_def.kind);
     if (value < range.low || value > range.high)
-        throw outOfRangeError(double(value), fieldName(), double(range.low), double(range.high),
-                              settings());
+        throw outOfRangeError(double(value), fieldName(), double(range.low), double(range.high), settings());
     setValue(qint32(value));
 }
 

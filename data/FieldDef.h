@@ -7,7 +7,12 @@
 namespace korvat {
 
 // The four kinds of value that the databases' columns hold.
-enum class FieldKind { SmallInt, Integer, Float, String };
+enum class FieldKind {
+    SmallInt,
+    Integer,
+    Float,
+    String
+};
 
 // The kind's name in type mismatch messages.
 QString fieldKindName(FieldKind kind);
@@ -29,7 +34,7 @@ struct FieldDef {
     bool required = false;
     bool readOnly = false;
     bool key = false;
-    QString origin;            // TABLE.COLUMN
+    QString origin;  // TABLE.COLUMN
 };
 
 }  // namespace korvat

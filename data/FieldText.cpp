@@ -15,7 +15,6 @@ namespace {
 // The largest double as its 15-digit text form gives it: 1.79769313486232E308.
 constexpr long double largestWrittenDouble = 1.79769313486232e308L;
 
-
 // A finite, non-zero double as sign, significant digits (no trailing zeros)
 // and the decimal exponent of the first digit.
 struct DecimalDigits {
@@ -30,10 +29,10 @@ struct DecimalDigits {
 DecimalDigits decompose(double value, std::optional<int> precision)
 {
     char buffer[64];
-    const auto result = precision
-        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                        *precision)
-        : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto result =
+        precision
+            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, *precision)
+            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     Q_ASSERT(result.ec == std::errc());
     std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
 
@@ -61,8 +60,8 @@ DecimalDigits decompose(double value, std::optional<int> precision)
 
 QString compose(const DecimalDigits& decimal, QChar separator)
 {
-    const auto digits = QString::fromLatin1(decimal.digits.data(),
-                                            static_cast<qsizetype>(decimal.digits.size()));
+    const auto digits =
+        QString::fromLatin1(decimal.digits.data(), static_cast<qsizetype>(decimal.digits.size()));
     const qsizetype count = digits.size();
     const int e = decimal.exponent;
 
@@ -151,8 +150,8 @@ long long leadingExponent(std::string_view ascii)
     for (std::size_t i = 0; i < mantissa.size(); ++i) {
         if (mantissa[i] == '.' || mantissa[i] == '0')
             continue;
-        const long long position = i < point ? static_cast<long long>(point - i - 1)
-                                             : -static_cast<long long>(i - point);
+        const long long position =
+            i < point ? static_cast<long long>(point - i - 1) : -static_cast<long long>(i - point);
         return position + exponent;
     }
     return 0;
@@ -224,8 +223,7 @@ std::optional<double> parseFloat(QStringView text, const RegionalSettings& setti
         // double, so every value the layer writes can be read again.
         long double wide = 0;
         const auto widened = std::from_chars(ascii.data(), end, wide);
-        if (widened.ec != std::errc() || widened.ptr != end
-            || std::fabs(wide) > largestWrittenDouble)
+        if (widened.ec != std::errc() || widened.ptr != end || std::fabs(wide) > largestWrittenDouble)
             return std::nullopt;
         return std::copysign(std::numeric_limits<double>::max(), double(wide));
     }
@@ -259,23 +257,22 @@ std::optional<qint64> parseInteger(QStringView text)
 // the operator's text is not substituted again.
 LayerError invalidIntegerError(QStringView text, QStringView fieldName)
 {
-    return LayerError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                          .arg(text, fieldName));
+    return LayerError(
+        QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(text, fieldName));
 }
 
 LayerError invalidFloatError(QStringView text, QStringView fieldName)
 {
-    return LayerError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
-                          .arg(text, fieldName));
+    return LayerError(
+        QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(text, fieldName));
 }
 
 LayerError outOfRangeError(double value, QStringView fieldName, double low, double high,
                            const RegionalSettings& settings)
 {
-    return LayerError(
-        QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
-            .arg(formatGeneral(value, settings), fieldName, formatGeneral(low, settings),
-                 formatGeneral(high, settings)));
+    return LayerError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                          .arg(formatGeneral(value, settings), fieldName, formatGeneral(low, settings),
+                               formatGeneral(high, settings)));
 }
 
 LayerError stringTooLongError(qint64 length, qint64 capacity)

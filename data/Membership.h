@@ -29,8 +29,7 @@ namespace korvat {
 // its statements; a free statement loses its preparation and its handle.
 
 // The objects registered with one owner, each once, in the order they joined.
-template <typename Member>
-class MemberList {
+template <typename Member> class MemberList {
 public:
     MemberList() = default;
     MemberList(const MemberList&) = delete;
@@ -49,8 +48,7 @@ public:
 
     // Calls `tell` with each member in turn. The walk is over a copy: a member
     // that is told to close may leave the list, or make others leave it.
-    template <typename Tell>
-    void tellEach(Tell tell) const
+    template <typename Tell> void tellEach(Tell tell) const
     {
         for (Member* member : std::vector<Member*>(m_members))
             tell(*member);
@@ -62,8 +60,7 @@ private:
 
 // An object's place in one owner's list for as long as this lives, or until
 // leave(). The owner must outlive it.
-template <typename Member>
-class Membership {
+template <typename Member> class Membership {
 public:
     Membership() = default;
     Membership(MemberList<Member>& list, Member& member) { join(list, member); }

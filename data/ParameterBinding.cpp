@@ -43,9 +43,7 @@ void bindDateTime(SqlDescriptorArea& input, int index, short sqlType, const QDat
     case SQL_TYPE_TIME:
         input.bind(index, SQL_TYPE_TIME, bytesOf(timestamp.timestamp_time), sizeof(ISC_TIME));
         break;
-    default:
-        input.bind(index, SQL_TIMESTAMP, bytesOf(timestamp), sizeof(ISC_TIMESTAMP));
-        break;
+    default: input.bind(index, SQL_TIMESTAMP, bytesOf(timestamp), sizeof(ISC_TIMESTAMP)); break;
     }
 }
 
@@ -54,8 +52,8 @@ bool isDateOrTime(short sqlType)
     return sqlType == SQL_TYPE_DATE || sqlType == SQL_TYPE_TIME || sqlType == SQL_TIMESTAMP;
 }
 
-void bindTextValue(SqlDescriptorArea& input, int index, const ParameterColumn& column,
-                   const QString& text, Connection& connection)
+void bindTextValue(SqlDescriptorArea& input, int index, const ParameterColumn& column, const QString& text,
+                   Connection& connection)
 {
     if (column.sqlType == SQL_TEXT || column.sqlType == SQL_VARYING) {
         const QByteArray bytes = connection.codePage().encode(text);
@@ -121,9 +119,8 @@ std::optional<QDateTime> readDateTimeText(QStringView text, const QLocale& local
                                   QStringLiteral("HH:mm")};
     const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
     const QStringList localeDates = {withFourDigitYear(shortDate), shortDate};
-    const QStringList localeTimes = QStringList(isoTimes)
-                                    << locale.timeFormat(QLocale::ShortFormat)
-                                    << locale.timeFormat(QLocale::LongFormat);
+    const QStringList localeTimes = QStringList(isoTimes) << locale.timeFormat(QLocale::ShortFormat)
+                                                          << locale.timeFormat(QLocale::LongFormat);
 
     if (const QDate date = c.toDate(trimmed, isoDate); date.isValid())
         return QDateTime(date, QTime(0, 0));

@@ -41,11 +41,10 @@ void appendCounted(QByteArray& block, const QByteArray& bytes, const QString& wh
 // The transaction constants in their standard order: each name stands for its
 // position in the list, counting from 1.
 constexpr std::array<const char*, 23> transactionConstantNames = {
-    "consistency",    "concurrency",    "shared",         "protected",     "exclusive",
-    "wait",           "nowait",         "read",           "write",         "lock_read",
-    "lock_write",     "verb_time",      "commit_time",    "ignore_limbo",  "read_committed",
-    "autocommit",     "rec_version",    "no_rec_version", "restart_requests", "no_auto_undo",
-    "no_savepoint",   "exclusivity",    "wait_time"};
+    "consistency",      "concurrency",  "shared",         "protected",   "exclusive",   "wait",
+    "nowait",           "read",         "write",          "lock_read",   "lock_write",  "verb_time",
+    "commit_time",      "ignore_limbo", "read_committed", "autocommit",  "rec_version", "no_rec_version",
+    "restart_requests", "no_auto_undo", "no_savepoint",   "exclusivity", "wait_time"};
 
 int transactionConstant(const QString& name)
 {
@@ -93,8 +92,8 @@ QByteArray buildTransactionParameterBlock(const QStringList& parameters)
         if (code == 0)
             throw LayerError(QStringLiteral("TPB Constant (isc_tpb_%1) is unknown").arg(item.name));
         const QLatin1StringView name(transactionConstantNames[code - 1]);
-        if (name == QLatin1StringView("verb_time") || name == QLatin1StringView("commit_time")
-            || name == QLatin1StringView("autocommit"))
+        if (name == QLatin1StringView("verb_time") || name == QLatin1StringView("commit_time") ||
+            name == QLatin1StringView("autocommit"))
             throw LayerError(QStringLiteral("TPB Constant (isc_tpb_%1) is unsupported").arg(name));
         block.append(char(code));
         if (name == QLatin1StringView("lock_read") || name == QLatin1StringView("lock_write")) {

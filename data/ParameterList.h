@@ -11,7 +11,7 @@ class ParameterList {
 public:
     using Builder = QByteArray (*)(const QStringList& parameters);
 
-    explicit ParameterList(Builder build) : m_build(build) {}
+    explicit ParameterList(Builder build) : m_build(build) { }
 
     const QStringList& lines() const { return m_lines; }
     // Setting the list it already has keeps the block.

@@ -6,8 +6,7 @@ namespace korvat {
 
 Query::Query(QString objectName, Connection& connection, const RegionalSettings& settings,
              const schema::MasterTable& table, QStringList selectLines)
-    : DataSet(std::move(objectName), connection, nullptr, settings),
-      m_selectLines(std::move(selectLines))
+    : DataSet(std::move(objectName), connection, nullptr, settings), m_selectLines(std::move(selectLines))
 {
     std::vector<FieldDef> defs = schema::queryFieldDefs(table);
     std::vector<QString> objectNames;
@@ -39,9 +38,9 @@ std::vector<int> Query::defineFields(SqlDescriptorArea& output)
         if (found < 0)
             throw prefixedError(QStringLiteral("Field '%1' not found").arg(def.name));
         if (!columnFitsKind(output.var(found), def.kind))
-            throw prefixedError(QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
-                                    .arg(def.name, fieldKindName(def.kind),
-                                         columnKindName(output.var(found))));
+            throw prefixedError(
+                QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                    .arg(def.name, fieldKindName(def.kind), columnKindName(output.var(found))));
         columns.push_back(found);
     }
     return columns;

@@ -9,28 +9,22 @@ namespace {
 int slotSize(FieldKind kind)
 {
     switch (kind) {
-    case FieldKind::SmallInt:
-        return int(sizeof(qint16));
-    case FieldKind::Integer:
-        return int(sizeof(qint32));
-    case FieldKind::Float:
-        return int(sizeof(double));
-    case FieldKind::String:
-        return int(sizeof(quint32));
+    case FieldKind::SmallInt: return int(sizeof(qint16));
+    case FieldKind::Integer: return int(sizeof(qint32));
+    case FieldKind::Float: return int(sizeof(double));
+    case FieldKind::String: return int(sizeof(quint32));
     }
     return 0;
 }
 
-template <typename T>
-T readAt(const QByteArray& bytes, int offset)
+template <typename T> T readAt(const QByteArray& bytes, int offset)
 {
     T value;
     std::memcpy(&value, bytes.constData() + offset, sizeof value);
     return value;
 }
 
-template <typename T>
-void writeAt(QByteArray& bytes, int offset, T value)
+template <typename T> void writeAt(QByteArray& bytes, int offset, T value)
 {
     std::memcpy(bytes.data() + offset, &value, sizeof value);
 }
@@ -75,16 +69,12 @@ RowData RowData::make(const RowLayout& layout, const std::vector<FieldValue>& va
         case FieldKind::SmallInt:
             writeAt<qint16>(row.m_bytes, slot.offset, qint16(std::get<qint32>(value)));
             break;
-        case FieldKind::Integer:
-            writeAt<qint32>(row.m_bytes, slot.offset, std::get<qint32>(value));
-            break;
-        case FieldKind::Float:
-            writeAt<double>(row.m_bytes, slot.offset, std::get<double>(value));
-            break;
+        case FieldKind::Integer: writeAt<qint32>(row.m_bytes, slot.offset, std::get<qint32>(value)); break;
+        case FieldKind::Float: writeAt<double>(row.m_bytes, slot.offset, std::get<double>(value)); break;
         case FieldKind::String: {
             const QString& text = std::get<QString>(value);
-            std::memcpy(row.m_bytes.data() + layout.m_fixedSize + stringEnd * sizeof(char16_t),
-                        text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+            std::memcpy(row.m_bytes.data() + layout.m_fixedSize + stringEnd * sizeof(char16_t), text.utf16(),
+                        std::size_t(text.size()) * sizeof(char16_t));
             stringEnd += quint32(text.size());
             writeAt<quint32>(row.m_bytes, slot.offset, stringEnd);
             break;
@@ -118,17 +108,14 @@ FieldValue RowData::value(const RowLayout& layout, int field) const
         return std::monostate{};
     const RowLayout::Slot& slot = layout.m_slots[field];
     switch (slot.kind) {
-    case FieldKind::SmallInt:
-        return qint32(readAt<qint16>(m_bytes, slot.offset));
-    case FieldKind::Integer:
-        return readAt<qint32>(m_bytes, slot.offset);
-    case FieldKind::Float:
-        return readAt<double>(m_bytes, slot.offset);
+    case FieldKind::SmallInt: return qint32(readAt<qint16>(m_bytes, slot.offset));
+    case FieldKind::Integer: return readAt<qint32>(m_bytes, slot.offset);
+    case FieldKind::Float: return readAt<double>(m_bytes, slot.offset);
     case FieldKind::String: {
         const int begin = stringEnd(layout, slot.previousString);
         const int end = stringEnd(layout, field);
-        return QString(reinterpret_cast<const QChar*>(m_bytes.constData() + layout.m_fixedSize
-                                                      + begin * int(sizeof(char16_t))),
+        return QString(reinterpret_cast<const QChar*>(m_bytes.constData() + layout.m_fixedSize +
+                                                      begin * int(sizeof(char16_t))),
                        end - begin);
     }
     }

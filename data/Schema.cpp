@@ -17,27 +17,52 @@ constexpr Column grubuColumns[] = {
 };
 
 constexpr Column stokColumns[] = {
-    {"STOK_ID", I32, 0},        {"STOK_ADI", STR, 50},       {"SATIS_FIYATI", F64, 0},
-    {"ALIS_FIYATI", F64, 0},    {"GRUBU", STR, 40},          {"GRUBU_ID", S16, 0},
-    {"EK_MENU", STR, 20},       {"STOK_KODU", STR, 20},      {"SIRA_NO", I32, 0},
-    {"RESIM_YERI", STR, 50},    {"BIRIM", STR, 20},          {"STOK_TIPI", STR, 20},
-    {"STOK_TIPI_ID", S16, 0},   {"GIREN", F64, 0},           {"CIKAN", F64, 0},
-    {"ENVANTER", F64, 0},       {"AKTIFLIK", S16, 0},        {"MALIYET", F64, 0},
-    {"SATIS_FIYATI_2", F64, 0}, {"BARKOD", STR, 50},         {"KISA_YOL", STR, 20},
-    {"KDV", F64, 0},            {"SATIS_ISKONTO", F64, 0},   {"ALIS_ISKONTO", F64, 0},
-    {"A_KDV", STR, 20},         {"S_KDV", STR, 20},          {"SON_ALIS", F64, 0},
-    {"SON_SATIS", F64, 0},      {"ACIKLAMA", STR, 75},       {"KAR_MARJI", F64, 0},
-    {"YERLI_URUN_FT", STR, 20}, {"AGIRLIK_TIPI", STR, 20},   {"TERAZI_PLU", I32, 0},
-    {"KRITIK_SEVIYE", F64, 0},  {"BIRIM_AGIRLIK_FIYAT", F64, 0}, {"AGIRLIK", F64, 0},
-    {"KAPMANYA", STR, 20},      {"KMP_M", F64, 0},           {"KMP_M2", F64, 0},
+    {"STOK_ID", I32, 0},
+    {"STOK_ADI", STR, 50},
+    {"SATIS_FIYATI", F64, 0},
+    {"ALIS_FIYATI", F64, 0},
+    {"GRUBU", STR, 40},
+    {"GRUBU_ID", S16, 0},
+    {"EK_MENU", STR, 20},
+    {"STOK_KODU", STR, 20},
+    {"SIRA_NO", I32, 0},
+    {"RESIM_YERI", STR, 50},
+    {"BIRIM", STR, 20},
+    {"STOK_TIPI", STR, 20},
+    {"STOK_TIPI_ID", S16, 0},
+    {"GIREN", F64, 0},
+    {"CIKAN", F64, 0},
+    {"ENVANTER", F64, 0},
+    {"AKTIFLIK", S16, 0},
+    {"MALIYET", F64, 0},
+    {"SATIS_FIYATI_2", F64, 0},
+    {"BARKOD", STR, 50},
+    {"KISA_YOL", STR, 20},
+    {"KDV", F64, 0},
+    {"SATIS_ISKONTO", F64, 0},
+    {"ALIS_ISKONTO", F64, 0},
+    {"A_KDV", STR, 20},
+    {"S_KDV", STR, 20},
+    {"SON_ALIS", F64, 0},
+    {"SON_SATIS", F64, 0},
+    {"ACIKLAMA", STR, 75},
+    {"KAR_MARJI", F64, 0},
+    {"YERLI_URUN_FT", STR, 20},
+    {"AGIRLIK_TIPI", STR, 20},
+    {"TERAZI_PLU", I32, 0},
+    {"KRITIK_SEVIYE", F64, 0},
+    {"BIRIM_AGIRLIK_FIYAT", F64, 0},
+    {"AGIRLIK", F64, 0},
+    {"KAPMANYA", STR, 20},
+    {"KMP_M", F64, 0},
+    {"KMP_M2", F64, 0},
 };
 
 constexpr Column cariColumns[] = {
-    {"CARI_ID", I32, 0},       {"CARI_KODU", STR, 20}, {"CARI_ADI", STR, 60},
-    {"TELEFON", STR, 20},      {"BORC", F64, 0},       {"ALACAK", F64, 0},
-    {"BAKIYE", F64, 0},        {"TELEFON2", STR, 20},  {"VERGI_NO", STR, 20},
-    {"VERGI_DAIRESI", STR, 30}, {"ADRES", STR, 50},    {"ADRES2", STR, 50},
-    {"ACIKLAMA", STR, 65},     {"AKTIFLIK", S16, 0},
+    {"CARI_ID", I32, 0},   {"CARI_KODU", STR, 20},     {"CARI_ADI", STR, 60}, {"TELEFON", STR, 20},
+    {"BORC", F64, 0},      {"ALACAK", F64, 0},         {"BAKIYE", F64, 0},    {"TELEFON2", STR, 20},
+    {"VERGI_NO", STR, 20}, {"VERGI_DAIRESI", STR, 30}, {"ADRES", STR, 50},    {"ADRES2", STR, 50},
+    {"ACIKLAMA", STR, 65}, {"AKTIFLIK", S16, 0},
 };
 
 QString latin(const char* text)
@@ -125,14 +150,17 @@ EditStatements stokStatements()
             QStringLiteral("   STOK_KODU, SIRA_NO, RESIM_YERI, BIRIM, STOK_TIPI, STOK_TIPI_ID, GIREN, "),
             QStringLiteral("   CIKAN, ENVANTER, AKTIFLIK, MALIYET, SATIS_FIYATI_2, BARKOD, KISA_YOL, "),
             QStringLiteral("   KDV, SATIS_ISKONTO, ALIS_ISKONTO, A_KDV, S_KDV, SON_ALIS, SON_SATIS, "),
-            QStringLiteral("   ACIKLAMA, KAR_MARJI, YERLI_URUN_FT, AGIRLIK_TIPI, TERAZI_PLU, KRITIK_SEVIYE, "),
+            QStringLiteral(
+                "   ACIKLAMA, KAR_MARJI, YERLI_URUN_FT, AGIRLIK_TIPI, TERAZI_PLU, KRITIK_SEVIYE, "),
             QStringLiteral("   BIRIM_AGIRLIK_FIYAT, AGIRLIK, KAPMANYA, KMP_M, KMP_M2)"),
             QStringLiteral("values"),
             QStringLiteral("  (:STOK_ID, :STOK_ADI, :SATIS_FIYATI, :ALIS_FIYATI, :GRUBU, :GRUBU_ID, "),
-            QStringLiteral("   :EK_MENU, :STOK_KODU, :SIRA_NO, :RESIM_YERI, :BIRIM, :STOK_TIPI, :STOK_TIPI_ID, "),
+            QStringLiteral(
+                "   :EK_MENU, :STOK_KODU, :SIRA_NO, :RESIM_YERI, :BIRIM, :STOK_TIPI, :STOK_TIPI_ID, "),
             QStringLiteral("   :GIREN, :CIKAN, :ENVANTER, :AKTIFLIK, :MALIYET, :SATIS_FIYATI_2, :BARKOD, "),
             QStringLiteral("   :KISA_YOL, :KDV, :SATIS_ISKONTO, :ALIS_ISKONTO, :A_KDV, :S_KDV, :SON_ALIS, "),
-            QStringLiteral("   :SON_SATIS, :ACIKLAMA, :KAR_MARJI, :YERLI_URUN_FT, :AGIRLIK_TIPI, :TERAZI_PLU, "),
+            QStringLiteral(
+                "   :SON_SATIS, :ACIKLAMA, :KAR_MARJI, :YERLI_URUN_FT, :AGIRLIK_TIPI, :TERAZI_PLU, "),
             QStringLiteral("   :KRITIK_SEVIYE, :BIRIM_AGIRLIK_FIYAT, :AGIRLIK, :KAPMANYA, :KMP_M, :KMP_M2)"),
         },
         modifyStatement(stok),
@@ -167,14 +195,13 @@ QStringList grubuQuery()
 
 QStringList stokQuery()
 {
-    return {QStringLiteral("select * from T_STOK"), QStringLiteral("where"),
-            QStringLiteral("aktiflik=1"), QStringLiteral("order by stok_id")};
+    return {QStringLiteral("select * from T_STOK"), QStringLiteral("where"), QStringLiteral("aktiflik=1"),
+            QStringLiteral("order by stok_id")};
 }
 
 QStringList cariQuery()
 {
-    return {QStringLiteral("select * from T_CARI"), QStringLiteral("where"),
-            QStringLiteral("aktiflik=1")};
+    return {QStringLiteral("select * from T_CARI"), QStringLiteral("where"), QStringLiteral("aktiflik=1")};
 }
 
 }  // namespace korvat::schema

@@ -10,10 +10,8 @@ namespace {
 std::size_t bufferSize(const XSQLVAR& var)
 {
     switch (baseType(var)) {
-    case SQL_VARYING:
-        return std::size_t(var.sqllen) + sizeof(short);
-    default:
-        return std::size_t(std::max<short>(var.sqllen, 1));
+    case SQL_VARYING: return std::size_t(var.sqllen) + sizeof(short);
+    default: return std::size_t(std::max<short>(var.sqllen, 1));
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-
 namespace korvat {
 
 Statement::Statement(Connection& connection, Transaction& transaction)
@@ -74,10 +73,11 @@ bool Statement::readIsSelect(const QByteArray& text)
     const char items[] = {isc_info_sql_stmt_type};
     char reply[16] = {};
     StatusVector status;
-    m_connection.client().isc_dsql_sql_info(status.get(), m_handle.address(), short(sizeof items),
-                                            items, short(sizeof reply), reply);
+    m_connection.client().isc_dsql_sql_info(status.get(), m_handle.address(), short(sizeof items), items,
+                                            short(sizeof reply), reply);
     m_connection.check(status.get());
-    const std::optional<qint64> type = ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_sql_stmt_type);
+    const std::optional<qint64> type =
+        ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_sql_stmt_type);
     if (!type)
         return true;
     const bool select = *type == isc_info_sql_stmt_select || *type == isc_info_sql_stmt_select_for_upd;
@@ -100,7 +100,8 @@ bool Statement::fetch()
 {
     StatusVector status;
     const ISC_STATUS result = m_connection.client().isc_dsql_fetch(
-        status.get(), m_handle.address(), static_cast<unsigned short>(m_connection.sqlDialect()), m_output.get());
+        status.get(), m_handle.address(), static_cast<unsigned short>(m_connection.sqlDialect()),
+        m_output.get());
     if (result == 100)
         return false;
     m_transaction.check(status.get());

@@ -16,7 +16,7 @@ public:
     // monostate: never set (sent as NULL).
     using Value = std::variant<std::monostate, QString, double, QDateTime>;
 
-    explicit StatementParameter(QString name) : m_name(std::move(name)) {}
+    explicit StatementParameter(QString name) : m_name(std::move(name)) { }
 
     // As written after the colon where the name first occurs in the text.
     const QString& name() const { return m_name; }

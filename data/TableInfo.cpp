@@ -24,8 +24,8 @@ const QString primaryKeyStatement = QStringLiteral(
 // Runs one of the two statements with the table's name as its parameter and
 // calls back for each row.
 template <typename OnRow>
-void runForTable(Connection& connection, Transaction& transaction, const QString& text,
-                 const QString& table, OnRow onRow)
+void runForTable(Connection& connection, Transaction& transaction, const QString& text, const QString& table,
+                 OnRow onRow)
 {
     Statement statement(connection, transaction);
     statement.prepare(scanParameters(text).serverText);
@@ -65,9 +65,8 @@ const TableInfo& TableInfoCache::lookup(Connection& connection, const QString& t
         else
             info.defaultedColumns.insert(column);
     });
-    runForTable(connection, transaction, primaryKeyStatement, table, [&](SqlDescriptorArea& row) {
-        info.primaryKey << trimmedText(row, 0, connection);
-    });
+    runForTable(connection, transaction, primaryKeyStatement, table,
+                [&](SqlDescriptorArea& row) { info.primaryKey << trimmedText(row, 0, connection); });
     transaction.commit();
 
     return m_tables.emplace(key, std::move(info)).first->second;

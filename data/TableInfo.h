@@ -17,10 +17,7 @@ struct TableInfo {
     QSet<QString> defaultedColumns;
     QStringList primaryKey;
 
-    bool hasComputedOrDefaulted() const
-    {
-        return !computedColumns.isEmpty() || !defaultedColumns.isEmpty();
-    }
+    bool hasComputedOrDefaulted() const { return !computedColumns.isEmpty() || !defaultedColumns.isEmpty(); }
 };
 
 // Reads a table's computed, defaulted and key columns once per table and

@@ -64,8 +64,7 @@ void Transaction::start()
         elements.push_back({connection->handle(), int(block.size()), block.constData()});
 
     StatusVector status;
-    m_client->isc_start_multiple(status.get(), m_handle.address(), short(elements.size()),
-                                 elements.data());
+    m_client->isc_start_multiple(status.get(), m_handle.address(), short(elements.size()), elements.data());
     if (status.failed())
         m_handle.forget();
     check(status.get());
@@ -113,8 +112,8 @@ std::exception_ptr Transaction::endByDefaultAction() noexcept
     if (!inTransaction())
         return {};
     closeAll(m_users);
-    const bool commits = m_defaultAction == TransactionAction::Commit
-                         || m_defaultAction == TransactionAction::CommitRetaining;
+    const bool commits =
+        m_defaultAction == TransactionAction::Commit || m_defaultAction == TransactionAction::CommitRetaining;
     std::exception_ptr failure;
     if (commits) {
         StatusVector status;

@@ -16,7 +16,12 @@ namespace korvat {
 
 class Connection;
 
-enum class TransactionAction { Commit, CommitRetaining, Rollback, RollbackRetaining };
+enum class TransactionAction {
+    Commit,
+    CommitRetaining,
+    Rollback,
+    RollbackRetaining
+};
 
 // A transaction over one or more connections (`IBTransaction1`, or the source
 // connection's built-in read transaction).

@@ -16,8 +16,7 @@ const QString sourceDatabaseNameWhenCreated = QStringLiteral("D:\\Projeler\\Korv
 const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"),
                                       QStringLiteral("password=quietbolt")};
 
-const QStringList targetTransactionParams = {QStringLiteral("read_committed"),
-                                             QStringLiteral("rec_version"),
+const QStringList targetTransactionParams = {QStringLiteral("read_committed"), QStringLiteral("rec_version"),
                                              QStringLiteral("nowait")};
 
 // The client library is loaded when the server type of the first connection is
@@ -31,11 +30,10 @@ std::shared_ptr<ClientLibrary> applyServerType(const QString& objectName, const 
     }
 }
 
-EditableDataSet::Settings editSettings(const schema::MasterTable& table,
-                                       schema::EditStatements statements)
+EditableDataSet::Settings editSettings(const schema::MasterTable& table, schema::EditStatements statements)
 {
-    return {QString::fromLatin1(table.name), std::move(statements),
-            QString::fromLatin1(table.keyColumn), QString::fromLatin1(table.generator)};
+    return {QString::fromLatin1(table.name), std::move(statements), QString::fromLatin1(table.keyColumn),
+            QString::fromLatin1(table.generator)};
 }
 
 }  // namespace
@@ -64,8 +62,7 @@ Tdm::Tdm(const TdmSettings& settings)
       IBDatabase1(QStringLiteral("IBDatabase1"),
                   applyServerType(QStringLiteral("IBDatabase1"), settings.clientLibraryFileName),
                   sourceDatabaseNameWhenCreated),
-      qryStok(QStringLiteral("qryStok"), IBDatabase1, m_regionalSettings, schema::stok,
-              schema::stokQuery()),
+      qryStok(QStringLiteral("qryStok"), IBDatabase1, m_regionalSettings, schema::stok, schema::stokQuery()),
       qryStokSTOK_ID(qryStok.fieldObject(QStringLiteral("qryStokSTOK_ID"))),
       qryStokSTOK_ADI(qryStok.fieldObject(QStringLiteral("qryStokSTOK_ADI"))),
       qryStokSATIS_FIYATI(qryStok.fieldObject(QStringLiteral("qryStokSATIS_FIYATI"))),
@@ -113,8 +110,7 @@ Tdm::Tdm(const TdmSettings& settings)
       qryGrubuSIRA_NO(qryGrubu.fieldObject(QStringLiteral("qryGrubuSIRA_NO"))),
       qryGrubuKISA_YOL(qryGrubu.fieldObject(QStringLiteral("qryGrubuKISA_YOL"))),
       Ds_qryGrubu(QStringLiteral("Ds_qryGrubu"), qryGrubu),
-      qryCari(QStringLiteral("qryCari"), IBDatabase1, m_regionalSettings, schema::cari,
-              schema::cariQuery()),
+      qryCari(QStringLiteral("qryCari"), IBDatabase1, m_regionalSettings, schema::cari, schema::cariQuery()),
       qryCariCARI_ID(qryCari.fieldObject(QStringLiteral("qryCariCARI_ID"))),
       qryCariCARI_KODU(qryCari.fieldObject(QStringLiteral("qryCariCARI_KODU"))),
       qryCariCARI_ADI(qryCari.fieldObject(QStringLiteral("qryCariCARI_ADI"))),
@@ -132,15 +128,15 @@ Tdm::Tdm(const TdmSettings& settings)
       Ds_qryCari(QStringLiteral("Ds_qryCari"), qryCari),
       IBDatabase2(QStringLiteral("IBDatabase2"), IBDatabase1.sharedClient(), settings.defaultTarget),
       IBTransaction1(QStringLiteral("IBTransaction1"), IBDatabase1.sharedClient()),
-      Q_Grubu(QStringLiteral("Q_Grubu"), IBDatabase2, IBTransaction1, m_regionalSettings,
-              m_tableInfo, editSettings(schema::grubu, schema::grubuStatements())),
-      Q_Stok(QStringLiteral("Q_Stok"), IBDatabase2, IBTransaction1, m_regionalSettings,
-             m_tableInfo, editSettings(schema::stok, schema::stokStatements())),
+      Q_Grubu(QStringLiteral("Q_Grubu"), IBDatabase2, IBTransaction1, m_regionalSettings, m_tableInfo,
+              editSettings(schema::grubu, schema::grubuStatements())),
+      Q_Stok(QStringLiteral("Q_Stok"), IBDatabase2, IBTransaction1, m_regionalSettings, m_tableInfo,
+             editSettings(schema::stok, schema::stokStatements())),
       Ds_Q_Grubu(QStringLiteral("Ds_Q_Grubu"), Q_Grubu),
       Ds_Q_Stok(QStringLiteral("Ds_Q_Stok"), Q_Stok),
       qry(QStringLiteral("qry"), IBDatabase2, IBTransaction1, m_regionalSettings),
-      Q_Cari(QStringLiteral("Q_Cari"), IBDatabase2, IBTransaction1, m_regionalSettings,
-             m_tableInfo, editSettings(schema::cari, schema::cariStatements())),
+      Q_Cari(QStringLiteral("Q_Cari"), IBDatabase2, IBTransaction1, m_regionalSettings, m_tableInfo,
+             editSettings(schema::cari, schema::cariStatements())),
       Ds_Q_Cari(QStringLiteral("Ds_Q_Cari"), Q_Cari)
 {
     IBDatabase1.setParams(connectionParams);

@@ -4,7 +4,11 @@
 
 namespace korvat::kontrol {
 
-enum class Area { Groups, Cards, Accounts };
+enum class Area {
+    Groups,
+    Cards,
+    Accounts
+};
 
 enum class DifferenceKind {
     Missing,          // a source row with no row of its code in the target

@@ -26,27 +26,28 @@ QString selectOf(const QStringList& leading, const QStringList& columns, const Q
 
 // Reads a master table: optionally its key first, then the copied columns,
 // then the source's amounts.
-std::vector<MasterRow> readMaster(ReadOnlyDatabase& database, const QString& table, const QString& keyColumn,
-                                  const QStringList& columns, const QStringList& amounts, const QString& rest,
-                                  const QString& what, const Progress& progress,
-                                  const std::function<void(MasterRow&, const SqlDescriptorArea&, int)>& extra = {})
+std::vector<MasterRow> readMaster(
+    ReadOnlyDatabase& database, const QString& table, const QString& keyColumn, const QStringList& columns,
+    const QStringList& amounts, const QString& rest, const QString& what, const Progress& progress,
+    const std::function<void(MasterRow&, const SqlDescriptorArea&, int)>& extra = {})
 {
     std::vector<MasterRow> rows;
     const bool keyed = !keyColumn.isEmpty();
     const QStringList leading = keyed ? QStringList{keyColumn} : QStringList{};
     const int first = keyed ? 1 : 0;
-    database.select(table, selectOf(leading, columns, amounts, table, rest), [&](const SqlDescriptorArea& area) {
-        MasterRow row;
-        if (keyed)
-            row.key = integerColumn(area, 0).value_or(0);
-        row.copied = packColumns(area, first, int(columns.size()));
-        row.code = packColumns(area, first, 1);
-        if (extra)
-            extra(row, area, first + int(columns.size()));
-        rows.push_back(std::move(row));
-        if (progress && rows.size() % progressStep == 0)
-            progress(what, qint64(rows.size()));
-    });
+    database.select(table, selectOf(leading, columns, amounts, table, rest),
+                    [&](const SqlDescriptorArea& area) {
+                        MasterRow row;
+                        if (keyed)
+                            row.key = integerColumn(area, 0).value_or(0);
+                        row.copied = packColumns(area, first, int(columns.size()));
+                        row.code = packColumns(area, first, 1);
+                        if (extra)
+                            extra(row, area, first + int(columns.size()));
+                        rows.push_back(std::move(row));
+                        if (progress && rows.size() % progressStep == 0)
+                            progress(what, qint64(rows.size()));
+                    });
     return rows;
 }
 
@@ -111,18 +112,21 @@ const QStringList& groupColumns()
 
 const QStringList& cardColumns()
 {
-    static const QStringList columns = columnList(
-        {"STOK_KODU", "STOK_ADI", "GRUBU", "EK_MENU", "SATIS_FIYATI", "ALIS_FIYATI", "SIRA_NO", "RESIM_YERI",
-         "BIRIM", "STOK_TIPI", "AKTIFLIK", "BARKOD", "KISA_YOL", "KDV", "SATIS_ISKONTO", "ALIS_ISKONTO", "A_KDV",
-         "S_KDV", "ACIKLAMA", "KAR_MARJI", "YERLI_URUN_FT", "AGIRLIK_TIPI", "TERAZI_PLU", "KRITIK_SEVIYE",
-         "BIRIM_AGIRLIK_FIYAT", "AGIRLIK", "KAPMANYA", "KMP_M", "KMP_M2"});
+    static const QStringList columns =
+        columnList({"STOK_KODU",     "STOK_ADI",     "GRUBU",      "EK_MENU",       "SATIS_FIYATI",
+                    "ALIS_FIYATI",   "SIRA_NO",      "RESIM_YERI", "BIRIM",         "STOK_TIPI",
+                    "AKTIFLIK",      "BARKOD",       "KISA_YOL",   "KDV",           "SATIS_ISKONTO",
+                    "ALIS_ISKONTO",  "A_KDV",        "S_KDV",      "ACIKLAMA",      "KAR_MARJI",
+                    "YERLI_URUN_FT", "AGIRLIK_TIPI", "TERAZI_PLU", "KRITIK_SEVIYE", "BIRIM_AGIRLIK_FIYAT",
+                    "AGIRLIK",       "KAPMANYA",     "KMP_M",      "KMP_M2"});
     return columns;
 }
 
 const QStringList& accountColumns()
 {
-    static const QStringList columns = columnList({"CARI_KODU", "CARI_ADI", "TELEFON", "TELEFON2", "VERGI_NO",
-                                                   "VERGI_DAIRESI", "ADRES", "ADRES2", "ACIKLAMA", "AKTIFLIK"});
+    static const QStringList columns =
+        columnList({"CARI_KODU", "CARI_ADI", "TELEFON", "TELEFON2", "VERGI_NO", "VERGI_DAIRESI", "ADRES",
+                    "ADRES2", "ACIKLAMA", "AKTIFLIK"});
     return columns;
 }
 
@@ -155,8 +159,8 @@ Holdings readTarget(ReadOnlyDatabase& database, const Progress& progress)
                                  QStringLiteral("gruplar"), progress);
     holdings.cards = readMaster(database, stokTable, QStringLiteral("STOK_ID"), cardColumns(), {}, byKey,
                                 QStringLiteral("stok kartları"), progress);
-    holdings.accounts = readMaster(database, cariTable, QStringLiteral("CARI_ID"), accountColumns(), {}, byKey,
-                                   QStringLiteral("cari hesaplar"), progress);
+    holdings.accounts = readMaster(database, cariTable, QStringLiteral("CARI_ID"), accountColumns(), {},
+                                   byKey, QStringLiteral("cari hesaplar"), progress);
     holdings.stockEntries = readStockEntries(database);
     holdings.accountEntries = readAccountEntries(database);
     return holdings;

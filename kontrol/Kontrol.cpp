@@ -30,9 +30,11 @@ Outcome checkDatabases(const Options& options, QTextStream& progress)
 {
     std::shared_ptr<ClientLibrary> client;
     try {
-        client = options.clientLibrary.isEmpty() ? ClientLibrary::load() : ClientLibrary::load(options.clientLibrary);
+        client = options.clientLibrary.isEmpty() ? ClientLibrary::load()
+                                                 : ClientLibrary::load(options.clientLibrary);
     } catch (const DataError& error) {
-        throw KontrolError(QStringLiteral("Firebird istemci kütüphanesi yüklenemedi: %1").arg(error.message()));
+        throw KontrolError(
+            QStringLiteral("Firebird istemci kütüphanesi yüklenemedi: %1").arg(error.message()));
     }
     restoreTerminationSignals();
 
@@ -88,8 +90,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         err << "HATA: " << commandLine.text << '\n';
         err.flush();
         return CouldNotCheck;
-    case CommandLine::Action::Check:
-        break;
+    case CommandLine::Action::Check: break;
     }
     return runKontrol(commandLine.options, out, err);
 }

@@ -7,7 +7,11 @@
 
 namespace korvat::kontrol {
 
-enum ExitCode { Matches = 0, Differs = 1, CouldNotCheck = 2 };
+enum ExitCode {
+    Matches = 0,
+    Differs = 1,
+    CouldNotCheck = 2
+};
 
 // Reads both databases and checks the target against the source; progress
 // goes to `progress`. Throws KontrolError when the check cannot be made.

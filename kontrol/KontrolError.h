@@ -10,7 +10,7 @@ namespace korvat::kontrol {
 // lacks, a file that cannot be written. The message is the operator's, in Turkish.
 class KontrolError : public std::exception {
 public:
-    explicit KontrolError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit KontrolError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) { }
     const QString& message() const noexcept { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 

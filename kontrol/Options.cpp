@@ -64,7 +64,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
             return failure(QStringLiteral("Bilinmeyen seçenek: %1%2")
-                               .arg(unknown.first().size() > 1 ? QStringLiteral("--") : QStringLiteral("-"), unknown.first()));
+                               .arg(unknown.first().size() > 1 ? QStringLiteral("--") : QStringLiteral("-"),
+                                    unknown.first()));
         return failure(QStringLiteral("Bir seçeneğin değeri eksik (%1)").arg(parser.errorText()));
     }
 

@@ -9,7 +9,11 @@ namespace korvat::kontrol {
 
 // Which cards a stock transfer gave an opening entry: none, every card, or
 // those with a positive stock ("Stok bakiyesini aktar", "Pozitif ...").
-enum class StockEntries { None, All, PositiveOnly };
+enum class StockEntries {
+    None,
+    All,
+    PositiveOnly
+};
 
 // What one run checks, as the command line gives it.
 struct Options {
@@ -27,7 +31,12 @@ struct Options {
 
 // The command line read: a check to run, or a text to print and an exit code.
 struct CommandLine {
-    enum class Action { Check, Help, Version, Error };
+    enum class Action {
+        Check,
+        Help,
+        Version,
+        Error
+    };
     Action action = Action::Error;
     Options options;
     QString text;  // the help, the version line or the error

@@ -10,18 +10,21 @@ namespace korvat::kontrol {
 
 namespace {
 
-enum Tag : char { NullTag = 'N', IntegerTag = 'I', NumberTag = 'F', TextTag = 'S' };
+enum Tag : char {
+    NullTag = 'N',
+    IntegerTag = 'I',
+    NumberTag = 'F',
+    TextTag = 'S'
+};
 
-template <typename T>
-T readData(const char* data)
+template <typename T> T readData(const char* data)
 {
     T value;
     std::memcpy(&value, data, sizeof value);
     return value;
 }
 
-template <typename T>
-void appendData(QByteArray& packed, T value)
+template <typename T> void appendData(QByteArray& packed, T value)
 {
     packed.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
@@ -112,9 +115,7 @@ std::vector<FieldValue> unpackValues(const QByteArray& packed, AnsiCodePage& cod
             at += length;
             break;
         }
-        default:
-            values.emplace_back(std::monostate{});
-            break;
+        default: values.emplace_back(std::monostate{}); break;
         }
     }
     return values;
@@ -173,8 +174,7 @@ std::optional<QDateTime> timestampColumn(const SqlDescriptorArea& area, int inde
     }
     case SQL_TYPE_DATE:
         return QDateTime(QDate::fromJulianDay(julianDayOfDayZero + readData<ISC_DATE>(data)), QTime(0, 0));
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 

@@ -11,7 +11,8 @@ namespace korvat::kontrol {
 namespace {
 
 // The window program's user; texts cross as code page bytes (NONE).
-const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quietbolt")};
+const QStringList connectionParams = {QStringLiteral("user_name=SYSDBA"),
+                                      QStringLiteral("password=quietbolt")};
 // One snapshot for every table, read-only, never waiting on a lock.
 const QStringList snapshotParams = {QStringLiteral("concurrency"), QStringLiteral("nowait"),
                                     QStringLiteral("read")};
@@ -56,8 +57,9 @@ void ReadOnlyDatabase::select(const QString& table, const QString& sql,
         statement.closeCursor();
     } catch (const ServerError& error) {
         if (error.sqlCode() == unknownTableSqlCode || error.sqlCode() == unknownColumnSqlCode)
-            throw KontrolError(QStringLiteral("%1 veritabanında %2 tablosu ya da gereken bir sütunu yok: %3\n%4")
-                                   .arg(m_role, table, m_name, withOriginalName(error.message())));
+            throw KontrolError(
+                QStringLiteral("%1 veritabanında %2 tablosu ya da gereken bir sütunu yok: %3\n%4")
+                    .arg(m_role, table, m_name, withOriginalName(error.message())));
         throw KontrolError(QStringLiteral("%1 veritabanından %2 okunamadı: %3\n%4")
                                .arg(m_role, table, m_name, withOriginalName(error.message())));
     } catch (const DataError& error) {

@@ -28,7 +28,8 @@ public:
 
     // Runs a select over `table`, handing every fetched row to `row`. A table
     // or column the database lacks, like any failure, throws KontrolError.
-    void select(const QString& table, const QString& sql, const std::function<void(const SqlDescriptorArea&)>& row);
+    void select(const QString& table, const QString& sql,
+                const std::function<void(const SqlDescriptorArea&)>& row);
 
 private:
     QString withOriginalName(QString message) const;

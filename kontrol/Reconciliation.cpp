@@ -4,10 +4,10 @@
 
 #include <QHash>
 #include <QSet>
-#include <array>
-#include <deque>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <deque>
 
 namespace korvat::kontrol {
 
@@ -38,17 +38,20 @@ const QString dateTimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 class Reconciler {
 public:
-    Reconciler(const Holdings& source, const Holdings& target, const CheckSettings& settings, AnsiCodePage& codePage)
+    Reconciler(const Holdings& source, const Holdings& target, const CheckSettings& settings,
+               AnsiCodePage& codePage)
         : m_source(source), m_target(target), m_settings(settings), m_codePage(codePage)
     {
     }
 
     Outcome run()
     {
-        m_groupPairs = match(Area::Groups, m_source.groups, m_target.groups, groupColumns(), m_outcome.totals.groups);
-        m_cardPairs = match(Area::Cards, m_source.cards, m_target.cards, cardColumns(), m_outcome.totals.cards);
-        m_accountPairs =
-            match(Area::Accounts, m_source.accounts, m_target.accounts, accountColumns(), m_outcome.totals.accounts);
+        m_groupPairs =
+            match(Area::Groups, m_source.groups, m_target.groups, groupColumns(), m_outcome.totals.groups);
+        m_cardPairs =
+            match(Area::Cards, m_source.cards, m_target.cards, cardColumns(), m_outcome.totals.cards);
+        m_accountPairs = match(Area::Accounts, m_source.accounts, m_target.accounts, accountColumns(),
+                               m_outcome.totals.accounts);
         m_outcome.date = m_settings.date ? m_settings.date : newestOpeningDate();
         checkStockEntries();
         checkAccountEntries();
@@ -73,8 +76,8 @@ private:
         return values.size() > 1 ? text(values[1]) : QString();
     }
 
-    void report(DifferenceKind kind, Area area, const MasterRow* row, QString field = {}, QString sourceValue = {},
-                QString targetValue = {}, QString code = {})
+    void report(DifferenceKind kind, Area area, const MasterRow* row, QString field = {},
+                QString sourceValue = {}, QString targetValue = {}, QString code = {})
     {
         Difference difference;
         difference.kind = kind;
@@ -89,8 +92,9 @@ private:
 
     // Pairs source and target rows of the same code: equal rows first, then
     // the rest in key order; what is left over is missing or extra.
-    std::vector<Pair> match(Area area, const std::vector<MasterRow>& source, const std::vector<MasterRow>& target,
-                            const QStringList& columns, RowCounts& counts)
+    std::vector<Pair> match(Area area, const std::vector<MasterRow>& source,
+                            const std::vector<MasterRow>& target, const QStringList& columns,
+                            RowCounts& counts)
     {
         QHash<QByteArray, std::vector<int>> targetByCode;
         for (int t = 0; t < int(target.size()); ++t)
@@ -158,7 +162,8 @@ private:
         return pairs;
     }
 
-    void compareFields(Area area, const MasterRow& source, const MasterRow& target, const QStringList& columns)
+    void compareFields(Area area, const MasterRow& source, const MasterRow& target,
+                       const QStringList& columns)
     {
         const std::vector<FieldValue> sourceValues = unpackValues(source.copied, m_codePage);
         const std::vector<FieldValue> targetValues = unpackValues(target.copied, m_codePage);
@@ -168,8 +173,8 @@ private:
             if (expected == found)
                 continue;
             const bool inactive = columns[c] == QLatin1String("AKTIFLIK");
-            report(inactive ? DifferenceKind::Inactive : DifferenceKind::FieldDiffers, area, &target, columns[c],
-                   expected, found);
+            report(inactive ? DifferenceKind::Inactive : DifferenceKind::FieldDiffers, area, &target,
+                   columns[c], expected, found);
         }
     }
 
@@ -179,8 +184,8 @@ private:
         std::optional<QDate> newest;
         const auto consider = [&newest](const std::vector<Entry>& entries, const QSet<qint64>& keys) {
             for (const Entry& entry : entries)
-                if (entry.when && entry.owner && keys.contains(*entry.owner)
-                    && (!newest || entry.when->date() > *newest))
+                if (entry.when && entry.owner && keys.contains(*entry.owner) &&
+                    (!newest || entry.when->date() > *newest))
                     newest = entry.when->date();
         };
         consider(m_target.stockEntries, targetKeys(m_cardPairs, m_target.cards));
@@ -203,8 +208,8 @@ private:
 
     bool expectsStockEntry(const MasterRow& card) const
     {
-        return m_settings.stockEntries == StockEntries::All
-               || (m_settings.stockEntries == StockEntries::PositiveOnly && card.amount > 0);
+        return m_settings.stockEntries == StockEntries::All ||
+               (m_settings.stockEntries == StockEntries::PositiveOnly && card.amount > 0);
     }
 
     // What an opening stock entry holds wrongly: field, expected, found.
@@ -229,7 +234,9 @@ private:
     {
         std::vector<std::array<QString, 3>> faults;
         const double balance = account.amount;
-        const QString type = balance > 0 ? QStringLiteral("1") : balance < 0 ? QStringLiteral("2") : QString();
+        const QString type = balance > 0   ? QStringLiteral("1")
+                             : balance < 0 ? QStringLiteral("2")
+                                           : QString();
         if (number(balanceOf(entry)) != number(balance))
             faults.push_back({QStringLiteral("BAKIYE"), number(balance), number(balanceOf(entry))});
         if (text(entry.type) != type)
@@ -286,7 +293,8 @@ private:
                 chosen = found.begin();
             for (const auto& [field, expected, actual] : faults(entries[*chosen], row)) {
                 const bool amount = field == QLatin1String("BAKIYE");
-                report(amount ? wrongAmount : DifferenceKind::EntryDiffers, area, &carried, field, expected, actual);
+                report(amount ? wrongAmount : DifferenceKind::EntryDiffers, area, &carried, field, expected,
+                       actual);
             }
             found.erase(chosen);
             pool.insert(pool.end(), found.begin(), found.end());
@@ -299,8 +307,8 @@ private:
             const auto fitting = std::find_if(pool.begin(), pool.end(), [&](int e) {
                 const std::vector<std::array<QString, 3>> wrong = faults(entries[e], row);
                 return std::none_of(wrong.begin(), wrong.end(), [](const std::array<QString, 3>& fault) {
-                    return fault[0] == QLatin1String("GIREN") || fault[0] == QLatin1String("FIYAT")
-                           || fault[0] == QLatin1String("BAKIYE");
+                    return fault[0] == QLatin1String("GIREN") || fault[0] == QLatin1String("FIYAT") ||
+                           fault[0] == QLatin1String("BAKIYE");
                 });
             });
             if (fitting == pool.end()) {
@@ -308,13 +316,14 @@ private:
                 continue;
             }
             const Entry& entry = entries[*fitting];
-            report(DifferenceKind::EntryOnWrongRow, area, &carried, area == Area::Cards ? QStringLiteral("STOK_ID")
-                                                                                         : QStringLiteral("CARI_ID"),
+            report(DifferenceKind::EntryOnWrongRow, area, &carried,
+                   area == Area::Cards ? QStringLiteral("STOK_ID") : QStringLiteral("CARI_ID"),
                    QString::number(carried.key), entry.owner ? QString::number(*entry.owner) : QString());
             pool.erase(fitting);
         }
 
-        const QString ownerColumn = area == Area::Cards ? QStringLiteral("STOK_ID") : QStringLiteral("CARI_ID");
+        const QString ownerColumn =
+            area == Area::Cards ? QStringLiteral("STOK_ID") : QStringLiteral("CARI_ID");
         for (const int e : pool) {
             const Entry& entry = entries[e];
             const QString owner = entry.owner ? QString::number(*entry.owner) : QString();
@@ -333,16 +342,18 @@ private:
         const bool any = m_settings.stockEntries != StockEntries::None;
         if (!any) {
             const QSet<qint64> keys = targetKeys(m_cardPairs, m_target.cards);
-            m_outcome.unexpectedStockEntries =
-                std::any_of(m_target.stockEntries.begin(), m_target.stockEntries.end(), [&](const Entry& entry) {
+            m_outcome.unexpectedStockEntries = std::any_of(
+                m_target.stockEntries.begin(), m_target.stockEntries.end(), [&](const Entry& entry) {
                     return onDate(entry) && entry.owner && keys.contains(*entry.owner);
                 });
         }
         const std::size_t before = m_outcome.differences.size();
         checkEntries(
-            Area::Cards, m_target.stockEntries, m_cardPairs, m_source.cards, m_target.cards, totals.stockEntries,
+            Area::Cards, m_target.stockEntries, m_cardPairs, m_source.cards, m_target.cards,
+            totals.stockEntries,
             [this](const Entry& entry, const MasterRow& card) { return stockEntryFaults(entry, card); },
-            [this](const MasterRow& card) { return expectsStockEntry(card) ? 2 : 0; }, DifferenceKind::EntryDiffers);
+            [this](const MasterRow& card) { return expectsStockEntry(card) ? 2 : 0; },
+            DifferenceKind::EntryDiffers);
 
         double scale = 0;
         for (const MasterRow& card : m_source.cards)
@@ -366,10 +377,13 @@ private:
         checkEntries(
             Area::Accounts, m_target.accountEntries, m_accountPairs, m_source.accounts, m_target.accounts,
             totals.accountEntries,
-            [this](const Entry& entry, const MasterRow& account) { return accountEntryFaults(entry, account); },
+            [this](const Entry& entry, const MasterRow& account) {
+                return accountEntryFaults(entry, account);
+            },
             // A zero or empty balance may have its entry without amounts,
             // or none where the target refused it.
-            [](const MasterRow& account) { return account.amount != 0 ? 2 : 1; }, DifferenceKind::WrongBalance);
+            [](const MasterRow& account) { return account.amount != 0 ? 2 : 1; },
+            DifferenceKind::WrongBalance);
 
         double scale = 0;
         for (const MasterRow& account : m_source.accounts) {
@@ -390,8 +404,8 @@ private:
     {
         for (std::size_t i = 0; i < m_outcome.differences.size(); ++i) {
             const Difference& difference = m_outcome.differences[i];
-            if (difference.area == area && (i >= entriesFrom || difference.kind == DifferenceKind::Missing
-                                            || difference.kind == DifferenceKind::CarriedTwice))
+            if (difference.area == area && (i >= entriesFrom || difference.kind == DifferenceKind::Missing ||
+                                            difference.kind == DifferenceKind::CarriedTwice))
                 return true;
         }
         return false;

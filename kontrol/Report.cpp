@@ -31,20 +31,17 @@ QString label(const QString& text)
 QString entryMode(StockEntries mode)
 {
     switch (mode) {
-    case StockEntries::All:
-        return QStringLiteral("her aktif kart için");
-    case StockEntries::PositiveOnly:
-        return QStringLiteral("yalnız pozitif stoklu kartlar için");
-    case StockEntries::None:
-        break;
+    case StockEntries::All: return QStringLiteral("her aktif kart için");
+    case StockEntries::PositiveOnly: return QStringLiteral("yalnız pozitif stoklu kartlar için");
+    case StockEntries::None: break;
     }
     return QStringLiteral("yok (stok bakiyesi aktarılmadı)");
 }
 
 QString csvField(QString text)
 {
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
-        || text.contains(QLatin1Char('\r')))
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
         return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
     return text;
 }
@@ -70,7 +67,8 @@ void writeSummary(QTextStream& out, const Options& options, const Outcome& outco
     out << "Kaynak: " << options.source << '\n';
     out << "Hedef:  " << options.target << '\n';
     out << "Devir tarihi: "
-        << (outcome.date ? outcome.date->toString(QStringLiteral("dd.MM.yyyy")) : QStringLiteral("bulunamadı"))
+        << (outcome.date ? outcome.date->toString(QStringLiteral("dd.MM.yyyy"))
+                         : QStringLiteral("bulunamadı"))
         << (options.date ? QString() : QStringLiteral(" (hedefteki en yeni açılış hareketlerinden)")) << '\n';
     out << "Stok açılış hareketleri: " << entryMode(options.stockEntries) << "\n\n";
 
@@ -85,7 +83,8 @@ void writeSummary(QTextStream& out, const Options& options, const Outcome& outco
     rows(QStringLiteral("Cari hesaplar"), totals.accounts);
     out << '\n';
 
-    out << label(QString()) << cell(QStringLiteral("Beklenen"), 10) << cell(QStringLiteral("O tarihte"), 10) << '\n';
+    out << label(QString()) << cell(QStringLiteral("Beklenen"), 10) << cell(QStringLiteral("O tarihte"), 10)
+        << '\n';
     out << label(QStringLiteral("Stok açılış hareketleri")) << cell(totals.stockEntries.expected, 10)
         << cell(totals.stockEntries.found, 10) << '\n';
     out << label(QStringLiteral("Cari açılış hareketleri")) << cell(totals.accountEntries.expected, 10)
@@ -93,12 +92,15 @@ void writeSummary(QTextStream& out, const Options& options, const Outcome& outco
     out << '\n';
 
     const auto sum = [&out](const QString& name, double source, double target, bool equal) {
-        out << label(name) << cell(textForm(source, display), 22) << cell(textForm(target, display), 22) << "  "
-            << (equal ? "eşit" : "FARKLI") << '\n';
+        out << label(name) << cell(textForm(source, display), 22) << cell(textForm(target, display), 22)
+            << "  " << (equal ? "eşit" : "FARKLI") << '\n';
     };
-    out << label(QString()) << cell(QStringLiteral("Kaynak"), 22) << cell(QStringLiteral("Hedef"), 22) << '\n';
-    sum(QStringLiteral("Stok miktarı toplamı"), totals.sourceStock, totals.targetStock, totals.stockTotalsEqual);
-    sum(QStringLiteral("Bakiye toplamı"), totals.sourceBalance, totals.targetBalance, totals.balanceTotalsEqual);
+    out << label(QString()) << cell(QStringLiteral("Kaynak"), 22) << cell(QStringLiteral("Hedef"), 22)
+        << '\n';
+    sum(QStringLiteral("Stok miktarı toplamı"), totals.sourceStock, totals.targetStock,
+        totals.stockTotalsEqual);
+    sum(QStringLiteral("Bakiye toplamı"), totals.sourceBalance, totals.targetBalance,
+        totals.balanceTotalsEqual);
     out << '\n';
 
     if (outcome.differences.empty()) {
@@ -117,7 +119,8 @@ void writeSummary(QTextStream& out, const Options& options, const Outcome& outco
         out << "Not: hedefte aktarılmış kartların o tarihli stok açılış hareketleri var; "
                "stok bakiyesi aktarıldıysa --stok-bakiyesi ya da --pozitif ile çalıştırın.\n";
     if (!outcome.date)
-        out << "Not: hedefte aktarılmış kayıtlara ait açılış hareketi bulunamadı; tarihi --tarih ile verin.\n";
+        out << "Not: hedefte aktarılmış kayıtlara ait açılış hareketi bulunamadı; tarihi --tarih ile "
+               "verin.\n";
 }
 
 void writeDifferences(QTextStream& out, const Outcome& outcome, int limit, bool csvWritten)
@@ -132,7 +135,8 @@ void writeDifferences(QTextStream& out, const Outcome& outcome, int limit, bool 
         out << "  " << describe(outcome.differences[std::size_t(i)]) << '\n';
     if (count > limit)
         out << "  … ve " << (count - limit) << " fark daha"
-            << (csvWritten ? QStringLiteral(" (tümü CSV dosyasında)") : QStringLiteral(" (tümü için --csv DOSYA)"))
+            << (csvWritten ? QStringLiteral(" (tümü CSV dosyasında)")
+                           : QStringLiteral(" (tümü için --csv DOSYA)"))
             << '\n';
     out << "\nSonuç: " << count << " fark bulundu.\n";
 }
@@ -146,8 +150,11 @@ void writeCsv(const QString& path, const Outcome& outcome)
     stream.setEncoding(QStringConverter::Utf8);
     stream << "tür,kod,ad,alan,kaynak değeri,hedef değeri\n";
     for (const Difference& difference : outcome.differences) {
-        const QStringList fields = {differenceLabel(difference.kind, difference.area), difference.code,
-                                    difference.name, difference.field, difference.sourceValue,
+        const QStringList fields = {differenceLabel(difference.kind, difference.area),
+                                    difference.code,
+                                    difference.name,
+                                    difference.field,
+                                    difference.sourceValue,
                                     difference.targetValue};
         QStringList escaped;
         for (const QString& field : fields)

@@ -137,8 +137,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::TextAlignmentRole)
         return {};
-    if (!m_open || !index.isValid() || index.row() >= m_rowCount
-        || index.column() >= columnCount())
+    if (!m_open || !index.isValid() || index.row() >= m_rowCount || index.column() >= columnCount())
         return {};
     const int fieldIndex = m_fieldOfColumn[index.column()];
     const int row = dataSetRow(index.row());
@@ -147,8 +146,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
     const Field& field = m_dataSet->field(fieldIndex);
     if (role == Qt::TextAlignmentRole) {
         const bool number = field.kind() != FieldKind::String;
-        return QVariant::fromValue(Qt::Alignment(number ? Qt::AlignRight : Qt::AlignLeft)
-                                   | Qt::AlignVCenter);
+        return QVariant::fromValue(Qt::Alignment(number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     return field.textOf(m_dataSet->valueAt(row, fieldIndex));
 }
@@ -167,12 +165,9 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     if (!m_open || section != m_current || section < 0 || section >= m_rowCount)
         return QString();
     switch (m_dataSet->state()) {
-    case DataSetState::Insert:
-        return insertMark;
-    case DataSetState::Edit:
-        return editMark;
-    default:
-        return browseMark;
+    case DataSetState::Insert: return insertMark;
+    case DataSetState::Edit: return editMark;
+    default: return browseMark;
     }
 }
 
@@ -182,8 +177,7 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     const int fieldIndex = fieldIndexAt(index.column());
-    if (m_open && fieldIndex >= 0 && m_dataSet->canModify()
-        && !m_dataSet->field(fieldIndex).readOnly())
+    if (m_open && fieldIndex >= 0 && m_dataSet->canModify() && !m_dataSet->field(fieldIndex).readOnly())
         flags |= Qt::ItemIsEditable;
     return flags;
 }
@@ -221,8 +215,7 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 bool DataSetModel::canFetchMore(const QModelIndex& parent) const
 {
     // No rows may come in while others are being announced.
-    return !parent.isValid() && m_open && !m_fetchFailed && !m_changingRows
-           && !m_dataSet->allFetched();
+    return !parent.isValid() && m_open && !m_fetchFailed && !m_changingRows && !m_dataSet->allFetched();
 }
 
 void DataSetModel::fetchMore(const QModelIndex& parent)

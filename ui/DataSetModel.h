@@ -39,8 +39,7 @@ public:
     static const QString editMark;    // "✎"
 
     // An empty column list stands for every field of the data set, in result order.
-    explicit DataSetModel(korvat::DataSet& dataSet, GridColumnList columns = {},
-                          QObject* parent = nullptr);
+    explicit DataSetModel(korvat::DataSet& dataSet, GridColumnList columns = {}, QObject* parent = nullptr);
     ~DataSetModel() override;
 
     // The followed data set; null after detach().
@@ -64,8 +63,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     bool canFetchMore(const QModelIndex& parent) const override;

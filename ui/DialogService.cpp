@@ -1,5 +1,5 @@
-#include "ApplicationTitle.h"
 #include "DialogService.h"
+#include "ApplicationTitle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,12 +12,9 @@ namespace {
 QMessageBox::StandardButtons standardButtons(DialogButtons buttons)
 {
     switch (buttons) {
-    case DialogButtons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case DialogButtons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case DialogButtons::Ok:
-        break;
+    case DialogButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case DialogButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case DialogButtons::Ok: break;
     }
     return QMessageBox::Ok;
 }
@@ -31,10 +28,8 @@ QWidget* QtDialogService::ownerFor(QWidget* parent)
     return parent ? parent->window() : nullptr;
 }
 
-std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner,
-                                                               const QString& caption,
-                                                               const QString& text,
-                                                               DialogButtons buttons,
+std::unique_ptr<QMessageBox> QtDialogService::createMessageBox(QWidget* owner, const QString& caption,
+                                                               const QString& text, DialogButtons buttons,
                                                                DialogIcon icon)
 {
     // Without a caption the frame would show the program file's name.
@@ -53,15 +48,13 @@ DialogButton QtDialogService::answerOf(int standardButton, DialogButtons buttons
         return standardButton == QMessageBox::Yes ? DialogButton::Yes : DialogButton::No;
     case DialogButtons::OkCancel:
         return standardButton == QMessageBox::Ok ? DialogButton::Ok : DialogButton::Cancel;
-    case DialogButtons::Ok:
-        break;
+    case DialogButtons::Ok: break;
     }
     return DialogButton::Ok;
 }
 
-DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption,
-                                         const QString& text, DialogButtons buttons,
-                                         DialogIcon icon)
+DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption, const QString& text,
+                                         DialogButtons buttons, DialogIcon icon)
 {
     const auto box = createMessageBox(ownerFor(parent), caption, text, buttons, icon);
     return answerOf(box->exec(), buttons);
@@ -69,13 +62,12 @@ DialogButton QtDialogService::messageBox(QWidget* parent, const QString& caption
 
 void QtDialogService::showSimpleMessage(QWidget* parent, const QString& text)
 {
-    const auto box = createMessageBox(ownerFor(parent), applicationTitle(),
-                                      text, DialogButtons::Ok, DialogIcon::None);
+    const auto box =
+        createMessageBox(ownerFor(parent), applicationTitle(), text, DialogButtons::Ok, DialogIcon::None);
     box->exec();
 }
 
-std::unique_ptr<QFileDialog> QtDialogService::createFileDialog(QWidget* owner,
-                                                               const QString& lastFileName,
+std::unique_ptr<QFileDialog> QtDialogService::createFileDialog(QWidget* owner, const QString& lastFileName,
                                                                const OpenDialogSettings& settings)
 {
     auto dialog = std::make_unique<QFileDialog>(owner, settings.title);

@@ -9,9 +9,21 @@ class QMessageBox;
 class QWidget;
 
 // The buttons a message box offers and the one the operator pressed.
-enum class DialogButtons { Ok, YesNo, OkCancel };
-enum class DialogButton { Ok, Cancel, Yes, No };
-enum class DialogIcon { None, Error };
+enum class DialogButtons {
+    Ok,
+    YesNo,
+    OkCancel
+};
+enum class DialogButton {
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
+enum class DialogIcon {
+    None,
+    Error
+};
 
 // How a file-open dialog is set up. The defaults are those of the window's
 // one dialog: every file listed, the system's own title, the chosen name
@@ -58,8 +70,7 @@ public:
     static std::unique_ptr<QMessageBox> createMessageBox(QWidget* owner, const QString& caption,
                                                          const QString& text, DialogButtons buttons,
                                                          DialogIcon icon);
-    static std::unique_ptr<QFileDialog> createFileDialog(QWidget* owner,
-                                                         const QString& lastFileName,
+    static std::unique_ptr<QFileDialog> createFileDialog(QWidget* owner, const QString& lastFileName,
                                                          const OpenDialogSettings& settings);
 
     // The button a box's result stands for; a box closed without one of its

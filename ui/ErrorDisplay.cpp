@@ -1,5 +1,5 @@
-#include "ApplicationTitle.h"
 #include "ErrorDisplay.h"
+#include "ApplicationTitle.h"
 
 #include "DialogService.h"
 #include "ErrorText.h"
@@ -25,8 +25,7 @@ QString messageOf(const std::exception_ptr& error)
 
 }  // namespace
 
-ErrorDisplay::ErrorDisplay(DialogService& dialogs, QWidget* owner)
-    : m_dialogs(&dialogs), m_owner(owner)
+ErrorDisplay::ErrorDisplay(DialogService& dialogs, QWidget* owner) : m_dialogs(&dialogs), m_owner(owner)
 {
 }
 
@@ -49,8 +48,8 @@ void ErrorDisplay::show(std::exception_ptr error) noexcept
         // A drag in progress would otherwise keep the mouse from the box.
         if (QWidget* grabber = QWidget::mouseGrabber())
             grabber->releaseMouse();
-        m_dialogs->messageBox(m_owner, applicationTitle(), messageOf(error),
-                              DialogButtons::Ok, DialogIcon::Error);
+        m_dialogs->messageBox(m_owner, applicationTitle(), messageOf(error), DialogButtons::Ok,
+                              DialogIcon::Error);
     } catch (const std::exception& failure) {
         qCritical("The error could not be shown: %s", failure.what());
     } catch (...) {

@@ -17,8 +17,8 @@ using korvat::EditableDataSet;
 
 const QString GridBinding::deleteQuestion = QStringLiteral("Delete record?");
 
-GridBinding::GridBinding(QTableView* view, const korvat::DataSource& source,
-                         GridColumnList columns, GridActions actions, QObject* parent)
+GridBinding::GridBinding(QTableView* view, const korvat::DataSource& source, GridColumnList columns,
+                         GridActions actions, QObject* parent)
     : QObject(parent),
       m_view(view),
       m_model(new DataSetModel(source.dataSet(), columns, this)),
@@ -60,13 +60,12 @@ void GridBinding::setUpView(bool editable)
     // the header keeps their sections, widened by the operator or not.
     for (int c = 0; c < m_model->columnCount(); ++c)
         titles->resizeSection(c, m_model->columnWidth(c) > 0 ? m_model->columnWidth(c)
-                                                              : titles->defaultSectionSize());
+                                                             : titles->defaultSectionSize());
 
     // The indicator column: as wide as its widest mark, never measured per row.
     const QFontMetrics metrics(m_view->verticalHeader()->font());
     int markWidth = 0;
-    for (const QString& mark :
-         {DataSetModel::browseMark, DataSetModel::insertMark, DataSetModel::editMark})
+    for (const QString& mark : {DataSetModel::browseMark, DataSetModel::insertMark, DataSetModel::editMark})
         markWidth = std::max(markWidth, metrics.horizontalAdvance(mark));
     if (!qobject_cast<IndicatorHeader*>(m_view->verticalHeader()))
         m_view->setVerticalHeader(new IndicatorHeader(m_view));
@@ -76,8 +75,8 @@ void GridBinding::setUpView(bool editable)
 
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     if (editable)
-        m_view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
-                                | QAbstractItemView::EditKeyPressed);
+        m_view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed);
     else
         m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
@@ -94,8 +93,8 @@ int GridBinding::shownHeight() const
     if (!area)
         return m_view->viewport()->height();
     const QHeaderView* titles = m_view->horizontalHeader();
-    return area->contentsRect().height() - 2 * m_view->frameWidth()
-           - (titles->isHidden() ? 0 : titles->sizeHint().height());
+    return area->contentsRect().height() - 2 * m_view->frameWidth() -
+           (titles->isHidden() ? 0 : titles->sizeHint().height());
 }
 
 int GridBinding::rowsThatFit() const
@@ -204,8 +203,7 @@ bool GridBinding::moveBelowLastRow()
 {
     DataSet* dataSet = m_model->dataSet();
     const QModelIndex current = m_view->currentIndex();
-    if (!dataSet || !dataSet->active() || !current.isValid()
-        || current.row() != m_model->rowCount() - 1)
+    if (!dataSet || !dataSet->active() || !current.isValid() || current.row() != m_model->rowCount() - 1)
         return false;
     auto* editable = dynamic_cast<EditableDataSet*>(dataSet);
     try {
@@ -240,4 +238,3 @@ bool GridBinding::deleteCurrentRow()
     }
     return true;
 }
-

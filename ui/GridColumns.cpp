@@ -83,11 +83,26 @@ constexpr std::array<GridColumn, 14> accountColumns{{
 
 }  // namespace
 
-GridColumnList DBGrid1Columns() { return groupColumns; }
-GridColumnList DBGrid2Columns() { return sourceStockColumns; }
-GridColumnList DBGrid3Columns() { return groupColumns; }
-GridColumnList DBGrid4Columns() { return targetStockColumns; }
-GridColumnList DBGrid5Columns() { return accountColumns; }
+GridColumnList DBGrid1Columns()
+{
+    return groupColumns;
+}
+GridColumnList DBGrid2Columns()
+{
+    return sourceStockColumns;
+}
+GridColumnList DBGrid3Columns()
+{
+    return groupColumns;
+}
+GridColumnList DBGrid4Columns()
+{
+    return targetStockColumns;
+}
+GridColumnList DBGrid5Columns()
+{
+    return accountColumns;
+}
 
 GridColumnList gridColumns(QStringView gridName)
 {

@@ -1,6 +1,8 @@
 #include "IndicatorHeader.h"
 
-IndicatorHeader::IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+IndicatorHeader::IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+{
+}
 
 QSize IndicatorHeader::sizeHint() const
 {

@@ -20,10 +20,10 @@ bool isSameFile(const QString& first, const QString& second)
     const QString a = QFileInfo(first).canonicalFilePath();
     return !a.isEmpty() && a.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 #else
-    struct stat a {};
-    struct stat b {};
-    if (::stat(QFile::encodeName(first).constData(), &a) != 0
-        || ::stat(QFile::encodeName(second).constData(), &b) != 0)
+    struct stat a { };
+    struct stat b { };
+    if (::stat(QFile::encodeName(first).constData(), &a) != 0 ||
+        ::stat(QFile::encodeName(second).constData(), &b) != 0)
         return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 #endif

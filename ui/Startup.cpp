@@ -14,8 +14,7 @@ int reportStartupFailure(const std::exception& error, DialogService& dialogs)
 {
     const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     dialogs.messageBox(nullptr, QStringLiteral("Application Error"),
-                       startupFailureText(errorTypeName(error), module,
-                                          reinterpret_cast<quintptr>(&error),
+                       startupFailureText(errorTypeName(error), module, reinterpret_cast<quintptr>(&error),
                                           QString::fromUtf8(error.what())),
                        DialogButtons::Ok, DialogIcon::Error);
     return 1;

@@ -28,10 +28,8 @@ bool isOperatorInput(QEvent::Type type)
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::ContextMenu:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+    case QEvent::Close: return true;
+    default: return false;
     }
 }
 
@@ -51,7 +49,9 @@ TransferGuard::TransferGuard(QWidget* window, const std::vector<std::unique_ptr<
     m_sincePaint.start();
 }
 
-TransferGuard::TransferGuard(QWidget* window, ProgressBar* bar) : TransferGuard(window, {}, bar) {}
+TransferGuard::TransferGuard(QWidget* window, ProgressBar* bar) : TransferGuard(window, {}, bar)
+{
+}
 
 TransferGuard::~TransferGuard()
 {

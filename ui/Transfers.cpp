@@ -22,8 +22,7 @@ struct FieldCopy {
 // source fields' text forms. Each target field is found by its name at the
 // first row and kept for the rest of the transfer: the fields stay while the
 // data set stays open.
-template <std::size_t N>
-class RowCopy {
+template <std::size_t N> class RowCopy {
 public:
     RowCopy(korvat::EditableDataSet& target, const std::array<FieldCopy, N>& copies)
         : m_target(target), m_copies(copies)
@@ -52,8 +51,7 @@ private:
 // a text the field refuses, a post the target refuses) is dropped before the
 // error goes on: left pending, the next append would store it half-filled,
 // without its opening entry.
-template <std::size_t N>
-void carryRow(RowCopy<N>& rowCopy, ProgressBar& bar)
+template <std::size_t N> void carryRow(RowCopy<N>& rowCopy, ProgressBar& bar)
 {
     korvat::EditableDataSet& target = rowCopy.target();
     target.append();

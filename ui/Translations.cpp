@@ -11,8 +11,8 @@ QTranslator* installToolkitTranslations(QCoreApplication& application, const QLo
     // the older "qt" catalogue, which holds them too.
     for (const QString& catalogue : {QStringLiteral("qtbase"), QStringLiteral("qt")}) {
         auto* translator = new QTranslator(&application);
-        if (translator->load(locale, catalogue, QStringLiteral("_"), folder)
-            && QCoreApplication::installTranslator(translator))
+        if (translator->load(locale, catalogue, QStringLiteral("_"), folder) &&
+            QCoreApplication::installTranslator(translator))
             return translator;
         delete translator;
     }

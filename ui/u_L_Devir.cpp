@@ -1,14 +1,13 @@
 #include "u_L_Devir.h"
 #include "TransferGuard.h"
 
-#include "u_dm.h"
 #include "GridBinding.h"
 #include "GridColumns.h"
 #include "PathIdentity.h"
+#include "u_dm.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
 #include <QFrame>
@@ -23,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -66,8 +66,7 @@ void makeBold(QWidget* widget)
     widget->setFont(bold);
 }
 
-template <typename Widget>
-Widget* newControl(QWidget* parent, const char* name)
+template <typename Widget> Widget* newControl(QWidget* parent, const char* name)
 {
     auto widget = new Widget(parent);
     widget->setObjectName(QString::fromLatin1(name));
@@ -84,8 +83,8 @@ Widget* place(QWidget* parent, const char* name, int left, int top, int width, i
 
 QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
 {
-    auto widget = place<QLabel>(parent, name, geometry.x(), geometry.y(), geometry.width(),
-                                geometry.height());
+    auto widget =
+        place<QLabel>(parent, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
     widget->setText(text);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return widget;
@@ -144,18 +143,15 @@ bool FileOpenDialog::execute(QWidget* owner, DialogService& dialogs)
     return true;
 }
 
-TL_Devir::TL_Devir(QWidget* parent)
-    : TL_Devir(std::make_unique<QtDialogService>(), nullptr, parent)
+TL_Devir::TL_Devir(QWidget* parent) : TL_Devir(std::make_unique<QtDialogService>(), nullptr, parent)
 {
 }
 
-TL_Devir::TL_Devir(DialogService& dialogs, QWidget* parent)
-    : TL_Devir(nullptr, &dialogs, parent)
+TL_Devir::TL_Devir(DialogService& dialogs, QWidget* parent) : TL_Devir(nullptr, &dialogs, parent)
 {
 }
 
-TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dialogs,
-                   QWidget* parent)
+TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dialogs, QWidget* parent)
     : QWidget(parent),
       m_ownDialogs(std::move(ownDialogs)),
       m_dialogs(dialogs ? dialogs : m_ownDialogs.get()),
@@ -229,8 +225,8 @@ void TL_Devir::createPanel()
     Button3 = transferButton(Panel1, "Button3", 186, QStringLiteral("Cari Aktar"));
 
     ch_PozitifStok = place<QCheckBox>(Panel1, "ch_PozitifStok", 24, 136, 373, 14);
-    ch_PozitifStok->setText(QStringLiteral(
-        "Pozitif Stokların bakiyesini aktar(Sıfır ve negatifleri stok kartı olarak aktarır)"));
+    ch_PozitifStok->setText(
+        QStringLiteral("Pozitif Stokların bakiyesini aktar(Sıfır ve negatifleri stok kartı olarak aktarır)"));
     ch_PozitifStok->setEnabled(false);
 
     DateTimePicker1 = place<QDateTimeEdit>(Panel1, "DateTimePicker1", 512, 72, 97, 21);
@@ -245,14 +241,14 @@ void TL_Devir::createPanel()
     // Where a face wider than Tahoma stands in, a text may need more room
     // than its designed width; a clipped caption would be worse than a
     // slightly wider control, and none of these has a neighbour to its right.
-    for (QWidget* text : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                          static_cast<QWidget*>(Label3), static_cast<QWidget*>(ch_PozitifStok),
-                          static_cast<QWidget*>(chStokBakiye)})
+    for (QWidget* text :
+         {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+          static_cast<QWidget*>(ch_PozitifStok), static_cast<QWidget*>(chStokBakiye)})
         text->resize(std::max(text->width(), text->sizeHint().width()), text->height());
     // The transfer buttons stand 6 pixels apart; each may take up to that gap.
     for (QPushButton* button : {Button1, Button2, Button3}) {
-        const int needed = button->fontMetrics().horizontalAdvance(button->text())
-                           + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        const int needed = button->fontMetrics().horizontalAdvance(button->text()) +
+                           2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
         button->resize(std::clamp(needed, button->width(), button->width() + 6), button->height());
     }
 }
@@ -284,10 +280,9 @@ void TL_Devir::arrangeTabOrder()
     // The panel's controls, then the source pages, the progress bar (which
     // takes no focus) and the target pages. Each grid follows its tab bar by
     // creation, which tying it here as well would only disturb.
-    const QList<QWidget*> order = {edtKaynakDatabase, edtHedefDatabase, Button1,
-                                   Button2,           Button3,          ch_PozitifStok,
-                                   DateTimePicker1,   chStokBakiye,     PageControl1,
-                                   ProgressBar1,      PageControl2};
+    const QList<QWidget*> order = {edtKaynakDatabase, edtHedefDatabase, Button1,         Button2,
+                                   Button3,           ch_PozitifStok,   DateTimePicker1, chStokBakiye,
+                                   PageControl1,      ProgressBar1,     PageControl2};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -377,8 +372,8 @@ bool TL_Devir::MesajSet()
     // a typed path would let the transfer work on another file than it shows.
     const QString kaynak = edtKaynakDatabase->text();
     const QString hedef = edtHedefDatabase->text();
-    if (kaynak.isEmpty() || hedef.isEmpty() || !isAttachedAs(dm->IBDatabase1, kaynak)
-        || !isAttachedAs(dm->IBDatabase2, hedef)) {
+    if (kaynak.isEmpty() || hedef.isEmpty() || !isAttachedAs(dm->IBDatabase1, kaynak) ||
+        !isAttachedAs(dm->IBDatabase2, hedef)) {
         dialogs().showSimpleMessage(this, QStringLiteral("Lütfen kaynak ve hedef database yi set ediniz"));
         return false;
     }
@@ -391,9 +386,8 @@ bool TL_Devir::MesajSet()
 
 bool TL_Devir::OnayVerilmedi(const QString& baslik)
 {
-    return dialogs().messageBox(this, baslik, QStringLiteral("Devam edilsin mi?"),
-                                DialogButtons::YesNo, DialogIcon::None)
-           == DialogButton::No;
+    return dialogs().messageBox(this, baslik, QStringLiteral("Devam edilsin mi?"), DialogButtons::YesNo,
+                                DialogIcon::None) == DialogButton::No;
 }
 
 void TL_Devir::Bildir(const QString& mesaj)
@@ -409,8 +403,7 @@ void TL_Devir::bindDataSources(Tdm& dataModule)
     actions.showError = [this](std::exception_ptr error) { m_errorDisplay.show(error); };
     actions.confirm = [this](const QString& question) {
         return dialogs().messageBox(this, QStringLiteral("Confirm"), question, DialogButtons::OkCancel,
-                                    DialogIcon::None)
-               == DialogButton::Ok;
+                                    DialogIcon::None) == DialogButton::Ok;
     };
     const std::pair<QTableView*, const korvat::DataSource*> grids[] = {
         {DBGrid1, &dataModule.Ds_qryGrubu}, {DBGrid2, &dataModule.ds_qryStok},
@@ -418,8 +411,8 @@ void TL_Devir::bindDataSources(Tdm& dataModule)
         {DBGrid4, &dataModule.Ds_Q_Stok},   {DBGrid6, &dataModule.Ds_Q_Cari},
     };
     for (const auto& [view, source] : grids)
-        m_gridBindings.push_back(std::make_unique<GridBinding>(
-            view, *source, gridColumns(view->objectName()), actions));
+        m_gridBindings.push_back(
+            std::make_unique<GridBinding>(view, *source, gridColumns(view->objectName()), actions));
 }
 
 void TL_Devir::unbindDataSources()

@@ -12,8 +12,7 @@ namespace {
 QString missingLibraryMessage(const char* name)
 {
     return u"InterBase library %1 not found in the path. Please install InterBase to "
-            "use this functionality"_s
-        .arg(QLatin1String(name));
+           "use this functionality"_s.arg(QLatin1String(name));
 }
 
 }  // namespace
@@ -55,7 +54,6 @@ TEST(ClientLibrary, missingLibraryWhileCreatingTheDataModuleIsASettingReadError)
         FAIL() << "the data module was created without its client library";
     } catch (const SettingReadError& error) {
         EXPECT_EQ(error.message(),
-                  u"Error reading IBDatabase1.ServerType: "_s
-                      + missingLibraryMessage("libnothere.so.9"));
+                  u"Error reading IBDatabase1.ServerType: "_s + missingLibraryMessage("libnothere.so.9"));
     }
 }

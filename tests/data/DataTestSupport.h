@@ -20,8 +20,7 @@
 namespace korvat::test {
 
 inline const QStringList connectionParams = {u"user_name=SYSDBA"_s, u"password=quietbolt"_s};
-inline const QStringList targetTransactionParams = {
-    u"read_committed"_s, u"rec_version"_s, u"nowait"_s};
+inline const QStringList targetTransactionParams = {u"read_committed"_s, u"rec_version"_s, u"nowait"_s};
 
 // The message of the error that an action raises, or "<no error>".
 inline QString errorMessage(const std::function<void()>& action)
@@ -37,8 +36,7 @@ inline QString errorMessage(const std::function<void()>& action)
 // Counts how often a connection or transaction closed it, a user of it for
 // as long as it lives.
 struct RecordingUser : DatabaseUser {
-    template <typename Owner>
-    explicit RecordingUser(Owner& owner) : membership(owner.users(), *this) {}
+    template <typename Owner> explicit RecordingUser(Owner& owner) : membership(owner.users(), *this) { }
     void closeForEnd() noexcept override { ++closes; }
 
     int closes = 0;
@@ -91,7 +89,7 @@ struct TargetSide {
 // A new target of the schema in a workspace of its own, and a TargetSide on
 // it, not yet attached.
 struct NewTarget : TestWorkspace, TargetSide {
-    explicit NewTarget(const SchemaOptions& options = {}) : TargetSide(created(options)) {}
+    explicit NewTarget(const SchemaOptions& options = {}) : TargetSide(created(options)) { }
 
 private:
     QString created(const SchemaOptions& options)

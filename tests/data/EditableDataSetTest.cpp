@@ -77,8 +77,7 @@ TEST_F(TargetDataSets, postDrawsTheKeyFromTheGeneratorAndKeepsTheRowAfterTheLast
 
     dm.IBTransaction1.commitRetaining();
     EXPECT_TRUE(stok.active());  // commit retaining keeps the data set open
-    const auto rows = committed(
-        u"select STOK_ADI, SATIS_FIYATI, ENVANTER from T_STOK where STOK_ID = 101"_s);
+    const auto rows = committed(u"select STOK_ADI, SATIS_FIYATI, ENVANTER from T_STOK where STOK_ID = 101"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toString(), u"Çay 500 gr"_s);
     EXPECT_EQ(rows[0][1].toDouble(), 12.5);
@@ -139,7 +138,7 @@ TEST_F(TargetDataSets, aSixteenBitKeyRefusesAGeneratorValuePastItsRange)
     dm.Q_Grubu.fieldByName(u"grubu").setAsString(u"A"_s);
     EXPECT_EQ(errorMessage([&] { dm.Q_Grubu.post(); }),
               u"32768 is not a valid value for field 'GRUBU_ID'. The allowed range is "
-               "-32768 to 32767"_s);
+              "-32768 to 32767"_s);
     dm.IBTransaction1.commitRetaining();
     EXPECT_EQ(attachTarget().generatorValue(u"T_GRUBU_GRUBU_ID_GEN"_s), 32768);
 }

@@ -43,10 +43,10 @@ TEST_F(FieldsOfANewCard, refuseTextsTheirKindCannotRead)
               u"'12a' is not a valid integer value for field 'SIRA_NO'"_s);
     EXPECT_EQ(errorMessage([&] { field(u"grubu_id").setAsString(u"40000"_s); }),
               u"40000 is not a valid value for field 'GRUBU_ID'. The allowed range is "
-               "-32768 to 32767"_s);
+              "-32768 to 32767"_s);
     EXPECT_EQ(errorMessage([&] { field(u"sira_no").setAsString(u"2147483648"_s); }),
               u"2147483648 is not a valid value for field 'SIRA_NO'. The allowed range "
-               "is -2147483648 to 2147483647"_s);
+              "is -2147483648 to 2147483647"_s);
     // Under Turkish settings a full stop is no decimal separator.
     EXPECT_EQ(errorMessage([&] { field(u"kdv").setAsString(u"1.5"_s); }),
               u"'1.5' is not a valid floating point value for field 'KDV'"_s);

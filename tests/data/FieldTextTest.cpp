@@ -20,27 +20,28 @@ struct FloatCase {
     const char* text;  // as written under Turkish settings
 };
 
-class FieldTextFormatFloat : public ::testing::TestWithParam<FloatCase> {};
+class FieldTextFormatFloat : public ::testing::TestWithParam<FloatCase> { };
 
 TEST_P(FieldTextFormatFloat, WritesFifteenDigitGeneralForm)
 {
     EXPECT_EQ(formatFloat(GetParam().value, turkish), QString::fromUtf8(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextFormatFloat, ::testing::Values(
-    FloatCase{12.5, "12,5"}, FloatCase{1e6, "1000000"}, FloatCase{0.1 + 0.2, "0,3"},
-    FloatCase{5e-5, "5E-5"}, FloatCase{0.0001, "0,0001"}, FloatCase{1.5e20, "1,5E20"},
-    FloatCase{123456789012345678.0, "1,23456789012346E17"},
-    FloatCase{999999999999999.9, "1E15"}, FloatCase{999999999999999.0, "999999999999999"},
-    FloatCase{1e15, "1E15"}, FloatCase{0.00012345, "0,00012345"},
-    FloatCase{-0.000099999, "-9,9999E-5"}, FloatCase{-2.5e-7, "-2,5E-7"},
-    FloatCase{0.0, "0"}, FloatCase{-0.0, "0"}, FloatCase{-1234.5678, "-1234,5678"},
-    FloatCase{1.0 / 3.0, "0,333333333333333"}, FloatCase{2.0 / 3.0, "0,666666666666667"},
-    FloatCase{1e100, "1E100"}, FloatCase{1.7976931348623157e308, "1,79769313486232E308"},
-    FloatCase{5e-324, "4,94065645841247E-324"},
-    FloatCase{std::numeric_limits<double>::quiet_NaN(), "NAN"},
-    FloatCase{std::numeric_limits<double>::infinity(), "INF"},
-    FloatCase{-std::numeric_limits<double>::infinity(), "-INF"}));
+INSTANTIATE_TEST_SUITE_P(
+    FieldText, FieldTextFormatFloat,
+    ::testing::Values(FloatCase{12.5, "12,5"}, FloatCase{1e6, "1000000"}, FloatCase{0.1 + 0.2, "0,3"},
+                      FloatCase{5e-5, "5E-5"}, FloatCase{0.0001, "0,0001"}, FloatCase{1.5e20, "1,5E20"},
+                      FloatCase{123456789012345678.0, "1,23456789012346E17"},
+                      FloatCase{999999999999999.9, "1E15"}, FloatCase{999999999999999.0, "999999999999999"},
+                      FloatCase{1e15, "1E15"}, FloatCase{0.00012345, "0,00012345"},
+                      FloatCase{-0.000099999, "-9,9999E-5"}, FloatCase{-2.5e-7, "-2,5E-7"},
+                      FloatCase{0.0, "0"}, FloatCase{-0.0, "0"}, FloatCase{-1234.5678, "-1234,5678"},
+                      FloatCase{1.0 / 3.0, "0,333333333333333"}, FloatCase{2.0 / 3.0, "0,666666666666667"},
+                      FloatCase{1e100, "1E100"}, FloatCase{1.7976931348623157e308, "1,79769313486232E308"},
+                      FloatCase{5e-324, "4,94065645841247E-324"},
+                      FloatCase{std::numeric_limits<double>::quiet_NaN(), "NAN"},
+                      FloatCase{std::numeric_limits<double>::infinity(), "INF"},
+                      FloatCase{-std::numeric_limits<double>::infinity(), "-INF"}));
 
 TEST(FieldTextFormat, UsesTheSeparatorOfTheSettings)
 {
@@ -59,7 +60,7 @@ struct ParseFloatCase {
     std::optional<double> expected;  // under Turkish settings
 };
 
-class FieldTextParseFloat : public ::testing::TestWithParam<ParseFloatCase> {};
+class FieldTextParseFloat : public ::testing::TestWithParam<ParseFloatCase> { };
 
 TEST_P(FieldTextParseFloat, ReadsTheRegionalForm)
 {
@@ -71,21 +72,22 @@ TEST_P(FieldTextParseFloat, ReadsTheRegionalForm)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseFloat, ::testing::Values(
-    ParseFloatCase{"12,5", 12.5}, ParseFloatCase{"-12,5", -12.5}, ParseFloatCase{"+3", 3.0},
-    ParseFloatCase{",5", 0.5}, ParseFloatCase{"5,", 5.0}, ParseFloatCase{"5E-5", 5e-5},
-    ParseFloatCase{"1,5e20", 1.5e20}, ParseFloatCase{"2e+3", 2000.0},
-    ParseFloatCase{"0,3", 0.3}, ParseFloatCase{"1e-400", 0.0}, ParseFloatCase{"-1e-400", -0.0},
-    ParseFloatCase{"0,1e-400", 0.0},
-    ParseFloatCase{"1e400", std::nullopt}, ParseFloatCase{"1.5", std::nullopt},
-    ParseFloatCase{"1.000,5", std::nullopt}, ParseFloatCase{"1 000", std::nullopt},
-    ParseFloatCase{" 1", std::nullopt}, ParseFloatCase{"1 ", std::nullopt},
-    ParseFloatCase{"", std::nullopt}, ParseFloatCase{",", std::nullopt},
-    ParseFloatCase{"-", std::nullopt}, ParseFloatCase{"E5", std::nullopt},
-    ParseFloatCase{"1E", std::nullopt}, ParseFloatCase{"1E+", std::nullopt},
-    ParseFloatCase{"1,5,5", std::nullopt}, ParseFloatCase{"--1", std::nullopt},
-    ParseFloatCase{"inf", std::nullopt}, ParseFloatCase{"NAN", std::nullopt},
-    ParseFloatCase{"0x10", std::nullopt}, ParseFloatCase{"\xd9\xa1", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    FieldText, FieldTextParseFloat,
+    ::testing::Values(ParseFloatCase{"12,5", 12.5}, ParseFloatCase{"-12,5", -12.5}, ParseFloatCase{"+3", 3.0},
+                      ParseFloatCase{",5", 0.5}, ParseFloatCase{"5,", 5.0}, ParseFloatCase{"5E-5", 5e-5},
+                      ParseFloatCase{"1,5e20", 1.5e20}, ParseFloatCase{"2e+3", 2000.0},
+                      ParseFloatCase{"0,3", 0.3}, ParseFloatCase{"1e-400", 0.0},
+                      ParseFloatCase{"-1e-400", -0.0}, ParseFloatCase{"0,1e-400", 0.0},
+                      ParseFloatCase{"1e400", std::nullopt}, ParseFloatCase{"1.5", std::nullopt},
+                      ParseFloatCase{"1.000,5", std::nullopt}, ParseFloatCase{"1 000", std::nullopt},
+                      ParseFloatCase{" 1", std::nullopt}, ParseFloatCase{"1 ", std::nullopt},
+                      ParseFloatCase{"", std::nullopt}, ParseFloatCase{",", std::nullopt},
+                      ParseFloatCase{"-", std::nullopt}, ParseFloatCase{"E5", std::nullopt},
+                      ParseFloatCase{"1E", std::nullopt}, ParseFloatCase{"1E+", std::nullopt},
+                      ParseFloatCase{"1,5,5", std::nullopt}, ParseFloatCase{"--1", std::nullopt},
+                      ParseFloatCase{"inf", std::nullopt}, ParseFloatCase{"NAN", std::nullopt},
+                      ParseFloatCase{"0x10", std::nullopt}, ParseFloatCase{"\xd9\xa1", std::nullopt}));
 
 TEST(FieldTextParseFloatSettings, FullStopIsTheSeparatorOnlyUnderItsSettings)
 {
@@ -97,7 +99,7 @@ TEST(FieldTextParseFloatSettings, FullStopIsTheSeparatorOnlyUnderItsSettings)
 }
 
 // Every value must survive its own text form to 15 significant digits.
-class FieldTextRoundTrip : public ::testing::TestWithParam<double> {};
+class FieldTextRoundTrip : public ::testing::TestWithParam<double> { };
 
 TEST_P(FieldTextRoundTrip, TextFormReadsBackToFifteenDigits)
 {
@@ -110,31 +112,34 @@ TEST_P(FieldTextRoundTrip, TextFormReadsBackToFifteenDigits)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextRoundTrip, ::testing::Values(
-    0.0, 12.5, -0.1, 5e-5, 1.5e20, 123456789012345678.0, 1e-300, 3.141592653589793, -8.25e-5));
+INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextRoundTrip,
+                         ::testing::Values(0.0, 12.5, -0.1, 5e-5, 1.5e20, 123456789012345678.0, 1e-300,
+                                           3.141592653589793, -8.25e-5));
 
 struct IntegerCase {
     const char* text;
     std::optional<qint64> expected;
 };
 
-class FieldTextParseInteger : public ::testing::TestWithParam<IntegerCase> {};
+class FieldTextParseInteger : public ::testing::TestWithParam<IntegerCase> { };
 
 TEST_P(FieldTextParseInteger, ReadsSignedDecimalDigits)
 {
     EXPECT_EQ(parseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseInteger, ::testing::Values(
-    IntegerCase{"0", 0}, IntegerCase{"40000", 40000}, IntegerCase{"+8", 8},
-    IntegerCase{"-32768", -32768}, IntegerCase{"007", 7},
-    IntegerCase{"9223372036854775807", 9223372036854775807LL},
-    IntegerCase{"-9223372036854775808", -9223372036854775807LL - 1},
-    IntegerCase{"9223372036854775808", std::nullopt}, IntegerCase{"", std::nullopt},
-    IntegerCase{"-", std::nullopt}, IntegerCase{" 1", std::nullopt},
-    IntegerCase{"1 ", std::nullopt}, IntegerCase{"1,0", std::nullopt},
-    IntegerCase{"1e3", std::nullopt}, IntegerCase{"+-1", std::nullopt},
-    IntegerCase{"$FF", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextParseInteger,
+                         ::testing::Values(IntegerCase{"0", 0}, IntegerCase{"40000", 40000},
+                                           IntegerCase{"+8", 8}, IntegerCase{"-32768", -32768},
+                                           IntegerCase{"007", 7},
+                                           IntegerCase{"9223372036854775807", 9223372036854775807LL},
+                                           IntegerCase{"-9223372036854775808", -9223372036854775807LL - 1},
+                                           IntegerCase{"9223372036854775808", std::nullopt},
+                                           IntegerCase{"", std::nullopt}, IntegerCase{"-", std::nullopt},
+                                           IntegerCase{" 1", std::nullopt}, IntegerCase{"1 ", std::nullopt},
+                                           IntegerCase{"1,0", std::nullopt}, IntegerCase{"1e3", std::nullopt},
+                                           IntegerCase{"+-1", std::nullopt},
+                                           IntegerCase{"$FF", std::nullopt}));
 
 TEST(FieldTextErrors, MessagesCarryTheirValues)
 {
@@ -146,10 +151,9 @@ TEST(FieldTextErrors, MessagesCarryTheirValues)
               u"'%2' is not a valid floating point value for field 'F'"_s);
     EXPECT_EQ(outOfRangeError(40000, u"GRUBU_ID", -32768, 32767, turkish).message(),
               u"40000 is not a valid value for field 'GRUBU_ID'. "
-               "The allowed range is -32768 to 32767"_s);
-    EXPECT_EQ(stringTooLongError(41, 40).message(),
-              u"Trying to store a string of length 41 into a field "
-               "that can only contain 40"_s);
+              "The allowed range is -32768 to 32767"_s);
+    EXPECT_EQ(stringTooLongError(41, 40).message(), u"Trying to store a string of length 41 into a field "
+                                                    "that can only contain 40"_s);
     EXPECT_STREQ(invalidIntegerError(u"x", u"F").typeName(), "LayerError");
 }
 
@@ -158,7 +162,7 @@ struct FoldCase {
     const char16_t* folded;
 };
 
-class FieldTextFoldName : public ::testing::TestWithParam<FoldCase> {};
+class FieldTextFoldName : public ::testing::TestWithParam<FoldCase> { };
 
 TEST_P(FieldTextFoldName, FoldsBySimpleMappingNotTurkishRules)
 {
@@ -170,11 +174,13 @@ TEST_P(FieldTextFoldName, FoldsBySimpleMappingNotTurkishRules)
     EXPECT_TRUE(equalsFolded(name, folded));
 }
 
-INSTANTIATE_TEST_SUITE_P(FieldText, FieldTextFoldName, ::testing::Values(
-    FoldCase{u"STOK_KODU", u"stok_kodu"}, FoldCase{u"Stok_kodu", u"stok_kodu"},
-    FoldCase{u"AKTIFLIK", u"aktiflik"}, FoldCase{u"\u0130L", u"il"},
-    FoldCase{u"\u0131", u"\u0131"}, FoldCase{u"\u00c7\u015e\u011e\u00d6\u00dc", u"\u00e7\u015f\u011f\u00f6\u00fc"},
-    FoldCase{u"\U00010400$1", u"\U00010428$1"}, FoldCase{u"", u""}));
+INSTANTIATE_TEST_SUITE_P(
+    FieldText, FieldTextFoldName,
+    ::testing::Values(FoldCase{u"STOK_KODU", u"stok_kodu"}, FoldCase{u"Stok_kodu", u"stok_kodu"},
+                      FoldCase{u"AKTIFLIK", u"aktiflik"}, FoldCase{u"\u0130L", u"il"},
+                      FoldCase{u"\u0131", u"\u0131"},
+                      FoldCase{u"\u00c7\u015e\u011e\u00d6\u00dc", u"\u00e7\u015f\u011f\u00f6\u00fc"},
+                      FoldCase{u"\U00010400$1", u"\U00010428$1"}, FoldCase{u"", u""}));
 
 TEST(FieldTextSameName, DistinguishesDifferentNames)
 {

@@ -25,8 +25,7 @@ QStringList storedColumns(TestDatabase& db, const QString& table)
 {
     QStringList names;
     const auto rows = db.query(u"SELECT RDB$FIELD_NAME FROM RDB$RELATION_FIELDS "
-                                "WHERE RDB$RELATION_NAME = '%1' ORDER BY RDB$FIELD_POSITION"_s
-                                   .arg(table));
+                               "WHERE RDB$RELATION_NAME = '%1' ORDER BY RDB$FIELD_POSITION"_s.arg(table));
     for (const auto& row : rows)
         names.append(row.at(0).toString().trimmed());
     return names;
@@ -35,11 +34,10 @@ QStringList storedColumns(TestDatabase& db, const QString& table)
 // RDB$FIELDS type code and character length of one column.
 QPair<int, int> storedType(TestDatabase& db, const QString& table, const QString& column)
 {
-    const auto rows = db.query(
-        u"SELECT F.RDB$FIELD_TYPE, F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS R "
-         "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE "
-         "WHERE R.RDB$RELATION_NAME = '%1' AND R.RDB$FIELD_NAME = '%2'"_s
-            .arg(table, column));
+    const auto rows =
+        db.query(u"SELECT F.RDB$FIELD_TYPE, F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS R "
+                 "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE "
+                 "WHERE R.RDB$RELATION_NAME = '%1' AND R.RDB$FIELD_NAME = '%2'"_s.arg(table, column));
     if (rows.size() != 1)
         return {-1, -1};
     return {rows[0][0].toInt(), rows[0][1].isNull() ? 0 : rows[0][1].toInt()};
@@ -105,7 +103,8 @@ TEST(TestSchemaTest, EachVariantChangesOnlyItsOwnTable)
 TEST(SqlLiteralTest, ValuesBecomeLiteralsBothDialectsRead)
 {
     EXPECT_EQ(sqlLiteral(QVariant()), u"NULL"_s);
-    EXPECT_EQ(sqlLiteral(QString::fromUtf8("Ali'nin 'dükkanı'")), QString::fromUtf8("'Ali''nin ''dükkanı'''"));
+    EXPECT_EQ(sqlLiteral(QString::fromUtf8("Ali'nin 'dükkanı'")),
+              QString::fromUtf8("'Ali''nin ''dükkanı'''"));
     EXPECT_EQ(sqlLiteral(u""_s), u"''"_s);
     EXPECT_EQ(sqlLiteral(-32768), u"-32768"_s);
     EXPECT_EQ(sqlLiteral(qlonglong(9007199254740993LL)), u"9007199254740993"_s);
@@ -130,8 +129,8 @@ TEST(TestDatabaseTest, TurkishTextIsStoredAsWindows1254BytesAndReadBackUnchanged
     QStringList byteColumns;
     for (int i = 1; i <= expected.size(); ++i)
         byteColumns.append(u"ASCII_VAL(SUBSTRING(GRUBU FROM %1 FOR 1))"_s.arg(i));
-    const auto rows = db.query(u"SELECT GRUBU, KISA_YOL, OCTET_LENGTH(GRUBU), %1 FROM T_GRUBU"_s
-                                   .arg(byteColumns.join(u", "_s)));
+    const auto rows = db.query(
+        u"SELECT GRUBU, KISA_YOL, OCTET_LENGTH(GRUBU), %1 FROM T_GRUBU"_s.arg(byteColumns.join(u", "_s)));
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toString(), text);
     EXPECT_EQ(rows[0][1].toString(), u"O'Brien"_s);
@@ -168,7 +167,8 @@ TEST(TestDatabaseTest, DialectOneDatabaseReallyHasDialectOneAndTheWholeSchema)
     SchemaOptions dialect1;
     dialect1.dialect = 1;
     TestDatabase db = TestDatabase::create(folder.filePath(u"d1.fdb"_s), dialect1);
-    const auto settings = db.query(u"SELECT MON$SQL_DIALECT, MON$PAGE_SIZE, MON$FORCED_WRITES FROM MON$DATABASE"_s);
+    const auto settings =
+        db.query(u"SELECT MON$SQL_DIALECT, MON$PAGE_SIZE, MON$FORCED_WRITES FROM MON$DATABASE"_s);
     ASSERT_EQ(settings.size(), 1);
     EXPECT_EQ(settings[0][0].toInt(), 1);
     EXPECT_EQ(settings[0][1].toInt(), 8192);
@@ -187,12 +187,16 @@ TEST(TestDatabaseTest, MasterTablesHaveTheirColumnsInTableOrderWithTheirTypes)
     TestDatabase db = TestDatabase::create(folder.filePath(u"order.fdb"_s));
     // Written out by hand rather than taken from TestSchema, so a slip there shows up here.
     const QStringList stok =
-        u"STOK_ID STOK_ADI SATIS_FIYATI ALIS_FIYATI GRUBU GRUBU_ID EK_MENU STOK_KODU SIRA_NO RESIM_YERI BIRIM "
+        u"STOK_ID STOK_ADI SATIS_FIYATI ALIS_FIYATI GRUBU GRUBU_ID EK_MENU STOK_KODU SIRA_NO RESIM_YERI "
+        u"BIRIM "
         "STOK_TIPI STOK_TIPI_ID GIREN CIKAN ENVANTER AKTIFLIK MALIYET SATIS_FIYATI_2 BARKOD KISA_YOL KDV "
-        "SATIS_ISKONTO ALIS_ISKONTO A_KDV S_KDV SON_ALIS SON_SATIS ACIKLAMA KAR_MARJI YERLI_URUN_FT AGIRLIK_TIPI "
-        "TERAZI_PLU KRITIK_SEVIYE BIRIM_AGIRLIK_FIYAT AGIRLIK KAPMANYA KMP_M KMP_M2"_s.split(QLatin1Char(' '));
-    const QStringList cari = u"CARI_ID CARI_KODU CARI_ADI TELEFON BORC ALACAK BAKIYE TELEFON2 "
-                              "VERGI_NO VERGI_DAIRESI ADRES ADRES2 ACIKLAMA AKTIFLIK"_s.split(QLatin1Char(' '));
+        "SATIS_ISKONTO ALIS_ISKONTO A_KDV S_KDV SON_ALIS SON_SATIS ACIKLAMA KAR_MARJI YERLI_URUN_FT "
+        "AGIRLIK_TIPI "
+        "TERAZI_PLU KRITIK_SEVIYE BIRIM_AGIRLIK_FIYAT AGIRLIK KAPMANYA KMP_M KMP_M2"_s.split(
+            QLatin1Char(' '));
+    const QStringList cari =
+        u"CARI_ID CARI_KODU CARI_ADI TELEFON BORC ALACAK BAKIYE TELEFON2 "
+        "VERGI_NO VERGI_DAIRESI ADRES ADRES2 ACIKLAMA AKTIFLIK"_s.split(QLatin1Char(' '));
     EXPECT_EQ(storedColumns(db, u"T_STOK"_s), stok);
     EXPECT_EQ(storedColumns(db, u"T_CARI"_s), cari);
     EXPECT_EQ(storedColumns(db, u"T_GRUBU"_s), u"GRUBU_ID GRUBU SIRA_NO KISA_YOL"_s.split(QLatin1Char(' ')));
@@ -216,18 +220,26 @@ TEST(TestDatabaseTest, ValuesComeBackExactlyAsInserted)
     TestDatabase db = TestDatabase::create(folder.filePath(u"values.fdb"_s));
     // 755.16 and 448.91607574777692 are among the values that Firebird 3 reads
     // a few units off when they come as literals.
-    const QList<double> doubles{0.1 + 0.2, 1e-300, -123456.789, std::numeric_limits<double>::max(),
-                                std::numeric_limits<double>::denorm_min(), 0.0, 755.16, 448.91607574777692};
+    const QList<double> doubles{0.1 + 0.2,
+                                1e-300,
+                                -123456.789,
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::denorm_min(),
+                                0.0,
+                                755.16,
+                                448.91607574777692};
     for (int i = 0; i < doubles.size(); ++i)
         db.insertRow(u"T_STOK"_s, {{u"STOK_ID"_s, i + 1},
-                                               {u"ENVANTER"_s, doubles[i]},
-                                               {u"STOK_TIPI_ID"_s, -32768},
-                                               {u"TERAZI_PLU"_s, 2147483647}});
-    const auto rows = db.query(u"SELECT ENVANTER, STOK_TIPI_ID, TERAZI_PLU, BARKOD FROM T_STOK ORDER BY STOK_ID"_s);
+                                   {u"ENVANTER"_s, doubles[i]},
+                                   {u"STOK_TIPI_ID"_s, -32768},
+                                   {u"TERAZI_PLU"_s, 2147483647}});
+    const auto rows =
+        db.query(u"SELECT ENVANTER, STOK_TIPI_ID, TERAZI_PLU, BARKOD FROM T_STOK ORDER BY STOK_ID"_s);
     ASSERT_EQ(rows.size(), doubles.size());
     for (int i = 0; i < doubles.size(); ++i) {
         ASSERT_EQ(rows[i][0].typeId(), QMetaType::Double);
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(rows[i][0].toDouble()), std::bit_cast<std::uint64_t>(doubles[i]))
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(rows[i][0].toDouble()),
+                  std::bit_cast<std::uint64_t>(doubles[i]))
             << "double " << doubles[i];
         EXPECT_EQ(rows[i][1].typeId(), QMetaType::Int);
         EXPECT_EQ(rows[i][1].toInt(), -32768);
@@ -236,11 +248,10 @@ TEST(TestDatabaseTest, ValuesComeBackExactlyAsInserted)
     }
 
     const QDateTime at(QDate(2024, 2, 29), QTime(21, 57, 33, 446));
-    db.insertRow(u"T_STOK_HAREKET"_s, {{u"STOK_ID"_s, u"12"_s},
-                                                   {u"TURU_ID"_s, 8},
-                                                   {u"TARIH"_s, at},
-                                                   {u"FIYAT"_s, QVariant()}});
-    const auto movement = db.query(u"SELECT ID, STOK_ID, TARIH, FIYAT, CAST(TARIH AS DATE) FROM T_STOK_HAREKET"_s);
+    db.insertRow(u"T_STOK_HAREKET"_s,
+                 {{u"STOK_ID"_s, u"12"_s}, {u"TURU_ID"_s, 8}, {u"TARIH"_s, at}, {u"FIYAT"_s, QVariant()}});
+    const auto movement =
+        db.query(u"SELECT ID, STOK_ID, TARIH, FIYAT, CAST(TARIH AS DATE) FROM T_STOK_HAREKET"_s);
     ASSERT_EQ(movement.size(), 1);
     EXPECT_EQ(movement[0][0].toInt(), 1);  // drawn by the trigger
     EXPECT_EQ(movement[0][1].toInt(), 12);
@@ -252,7 +263,8 @@ TEST(TestDatabaseTest, ValuesComeBackExactlyAsInserted)
     // The same kinds as binary parameters.
     db.exec(u"INSERT INTO T_DEKONT_HAREKET (CARI_ID, TURU_ID, TARIH, GIREN, CIKAN) VALUES (?, ?, ?, ?, ?)"_s,
             {u"34"_s, QVariant(), at, 755.16, 0});
-    const auto entry = db.query(u"SELECT CARI_ID, TURU_ID, TARIH, GIREN, CIKAN FROM T_DEKONT_HAREKET WHERE CARI_ID = ?"_s, {34});
+    const auto entry = db.query(
+        u"SELECT CARI_ID, TURU_ID, TARIH, GIREN, CIKAN FROM T_DEKONT_HAREKET WHERE CARI_ID = ?"_s, {34});
     ASSERT_EQ(entry.size(), 1);
     EXPECT_TRUE(entry[0][1].isNull());
     EXPECT_EQ(entry[0][2].toDateTime(), at);
@@ -293,16 +305,19 @@ TEST(TestDatabaseTest, SchemaVariantsChangeWhatTheyName)
         EXPECT_TRUE(e.hasEngineCode(kNotNullViolationCode)) << e.what();
     }
     try {
-        db.insertRow(u"T_DEKONT_HAREKET"_s, {{u"CARI_ID"_s, 1}, {u"TURU_ID"_s, 1},
-                                                         {u"TARIH"_s, QDateTime(QDate(2024, 1, 1), QTime(0, 0))},
-                                                         {u"GIREN"_s, 1.0}, {u"CIKAN"_s, 0.0}});
+        db.insertRow(u"T_DEKONT_HAREKET"_s, {{u"CARI_ID"_s, 1},
+                                             {u"TURU_ID"_s, 1},
+                                             {u"TARIH"_s, QDateTime(QDate(2024, 1, 1), QTime(0, 0))},
+                                             {u"GIREN"_s, 1.0},
+                                             {u"CIKAN"_s, 0.0}});
         ADD_FAILURE() << "t_dekont_hareket took a row";
     } catch (const FirebirdError& e) {
         EXPECT_TRUE(e.hasEngineCode(kCheckConstraintCode)) << e.what();
     }
 
     db.insertRow(u"T_CARI"_s, {{u"CARI_ID"_s, 1}, {u"BORC"_s, 10.5}, {u"ALACAK"_s, 4.0}});
-    const auto cari = db.query(u"SELECT AKTIFLIK, %1 FROM T_CARI"_s.arg(QString::fromLatin1(kCariComputedColumn)));
+    const auto cari =
+        db.query(u"SELECT AKTIFLIK, %1 FROM T_CARI"_s.arg(QString::fromLatin1(kCariComputedColumn)));
     EXPECT_EQ(cari.at(0).at(0).toInt(), 1);
     EXPECT_DOUBLE_EQ(cari.at(0).at(1).toDouble(), 6.5);
     EXPECT_EQ(storedColumns(db, u"T_CARI"_s).last(), QString::fromLatin1(kCariComputedColumn));
@@ -384,7 +399,7 @@ TEST(TestDatabaseTest, ReturningRowsAndTextBlobsAreRead)
     EXPECT_EQ(returned[0][1].toInt(), 5);
 
     const QVariant source = db.scalar(u"SELECT RDB$DEFAULT_SOURCE FROM RDB$RELATION_FIELDS "
-                                       "WHERE RDB$RELATION_NAME = 'T_CARI' AND RDB$FIELD_NAME = 'AKTIFLIK'"_s);
+                                      "WHERE RDB$RELATION_NAME = 'T_CARI' AND RDB$FIELD_NAME = 'AKTIFLIK'"_s);
     EXPECT_EQ(source.typeId(), QMetaType::QString);
     EXPECT_EQ(source.toString().simplified(), u"DEFAULT 1"_s);
 }
@@ -401,7 +416,8 @@ TEST(LoopbackServerTest, DatabaseIsCreatedAndAttachedThroughTheServer)
     }
     TestDatabase db = TestDatabase::attach(remote);
     EXPECT_EQ(db.scalar(u"SELECT TRIM(MON$REMOTE_PROTOCOL) FROM MON$ATTACHMENTS "
-                         "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"_s).toString(),
+                        "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"_s)
+                  .toString(),
               u"TCPv4"_s);
     EXPECT_EQ(db.scalar(u"SELECT GRUBU FROM T_GRUBU"_s).toString(), QString::fromUtf8("İçecek"));
 

@@ -1,11 +1,11 @@
 // The free statement against real databases: what an opening entry sends is
 // read back from the file, so every binding rule is checked by the server.
+#include "FreeStatement.h"
 #include "ClientCallCounts.h"
 #include "ClientLibrary.h"
 #include "Connection.h"
-#include "Errors.h"
 #include "DataTestSupport.h"
-#include "FreeStatement.h"
+#include "Errors.h"
 #include "ParameterBinding.h"
 #include "TestDatabase.h"
 #include "Transaction.h"
@@ -65,7 +65,7 @@ protected:
 
 class FreeStatementNotNullTest : public FreeStatementTest {
 protected:
-    FreeStatementNotNullTest() : FreeStatementTest(SchemaOptions{.movementColumnsNotNull = true}) {}
+    FreeStatementNotNullTest() : FreeStatementTest(SchemaOptions{.movementColumnsNotNull = true}) { }
 };
 
 const QString kStockRows =
@@ -126,7 +126,8 @@ TEST_F(FreeStatementTest, textForDateColumnsIsReadAsADateAndTime)
     qry.paramByName(u"zaman"_s).setAsString(u" 2024-03-05 10:20:30 "_s);
     qry.execute();
     qry.paramByName(u"gun"_s).setAsString(u"31.02.x"_s);
-    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }), u"'31.02.x' is not a valid date and time"_s);
+    EXPECT_EQ(korvat::test::errorMessage([&] { qry.execute(); }),
+              u"'31.02.x' is not a valid date and time"_s);
 
     const auto rows = committedRows(u"select gun, zaman from t_gun"_s);
     ASSERT_EQ(rows.size(), 1);

@@ -1,5 +1,5 @@
-#include "Errors.h"
 #include "ParameterBlocks.h"
+#include "Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,8 @@ TEST(DatabaseParameterBlock, holdsVersionUserNameAndPasswordOnly)
 
 TEST(DatabaseParameterBlock, namesMatchWithoutCaseWithOrWithoutPrefixAndSkipEmptyLines)
 {
-    const QByteArray block = buildDatabaseParameterBlock(
-        {QString(), u"ISC_DPB_User_Name=a"_s, QString(), u"Password="_s});
+    const QByteArray block =
+        buildDatabaseParameterBlock({QString(), u"ISC_DPB_User_Name=a"_s, QString(), u"Password="_s});
     EXPECT_EQ(block, bytes({1, 28, 1}) + "a" + bytes({29, 0}));
 }
 
@@ -49,17 +49,13 @@ TEST(DatabaseParameterBlock, refusesAnUnknownName)
 
 TEST(TransactionParameterBlock, ofTheTargetTransactionIsExactlyFourBytes)
 {
-    EXPECT_EQ(buildTransactionParameterBlock({u"read_committed"_s,
-                                              u"rec_version"_s,
-                                              u"nowait"_s}),
+    EXPECT_EQ(buildTransactionParameterBlock({u"read_committed"_s, u"rec_version"_s, u"nowait"_s}),
               bytes({3, 15, 17, 7}));
 }
 
 TEST(TransactionParameterBlock, ofTheReadTransactionAddsRead)
 {
-    EXPECT_EQ(buildTransactionParameterBlock({u"read_committed"_s,
-                                              u"rec_version"_s,
-                                              u"nowait"_s, u"read"_s}),
+    EXPECT_EQ(buildTransactionParameterBlock({u"read_committed"_s, u"rec_version"_s, u"nowait"_s, u"read"_s}),
               bytes({3, 15, 17, 7, 8}));
 }
 
@@ -71,8 +67,7 @@ TEST(TransactionParameterBlock, emptyListGivesEmptyBlockAndBlankLinesAreSkipped)
 
 TEST(TransactionParameterBlock, tableLocksCarryTheTableNameAndWaitTimeFourBytes)
 {
-    EXPECT_EQ(buildTransactionParameterBlock({u"lock_write=T_STOK"_s,
-                                              u"wait_time=5"_s}),
+    EXPECT_EQ(buildTransactionParameterBlock({u"lock_write=T_STOK"_s, u"wait_time=5"_s}),
               bytes({3, 11, 6}) + "T_STOK" + bytes({23, 4, 5, 0, 0, 0}));
 }
 

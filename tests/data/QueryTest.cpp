@@ -67,8 +67,11 @@ TEST_F(SourceQueries, aClosedQueryCountsNoRowsAndRefusesToMove)
 TEST_F(SourceQueries, giveTheirValuesInTextFormsUnderTurkishSettings)
 {
     TestDatabase source = createSource();
-    addAccount(source, 9, {{u"CARI_ADI"_s, u"Şükrü Öğütçü İnşaat"_s}, {u"BORC"_s, 0.1 + 0.2},
-                           {u"ALACAK"_s, 5e-5}, {u"TELEFON"_s, QString()}});
+    addAccount(source, 9,
+               {{u"CARI_ADI"_s, u"Şükrü Öğütçü İnşaat"_s},
+                {u"BORC"_s, 0.1 + 0.2},
+                {u"ALACAK"_s, 5e-5},
+                {u"TELEFON"_s, QString()}});
     source.detach();
 
     Tdm& module = attachSource();

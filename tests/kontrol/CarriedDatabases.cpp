@@ -16,28 +16,40 @@ const QString kGrubu = QString::fromLatin1(kGrubuTable);
 QStringList copiedColumns(const QString& table)
 {
     QStringList columns = tableDef(table).columnNames();
-    const QStringList notCopied = {u"GRUBU_ID"_s, u"STOK_ID"_s,  u"STOK_TIPI_ID"_s, u"GIREN"_s, u"CIKAN"_s,
-                                   u"ENVANTER"_s, u"MALIYET"_s, u"SATIS_FIYATI_2"_s, u"SON_ALIS"_s, u"SON_SATIS"_s,
-                                   u"CARI_ID"_s,  u"BORC"_s,    u"ALACAK"_s,       u"BAKIYE"_s};
+    const QStringList notCopied = {u"GRUBU_ID"_s, u"STOK_ID"_s,   u"STOK_TIPI_ID"_s, u"GIREN"_s,
+                                   u"CIKAN"_s,    u"ENVANTER"_s,  u"MALIYET"_s,      u"SATIS_FIYATI_2"_s,
+                                   u"SON_ALIS"_s, u"SON_SATIS"_s, u"CARI_ID"_s,      u"BORC"_s,
+                                   u"ALACAK"_s,   u"BAKIYE"_s};
     for (const QString& column : notCopied)
         columns.removeAll(column);
     return columns;
 }
 
-void card(TestDatabase& db, int id, const char* code, const QString& title, QVariant stock, QVariant lastPurchase,
-          QVariant purchase, QVariant cost, int active = 1)
+void card(TestDatabase& db, int id, const char* code, const QString& title, QVariant stock,
+          QVariant lastPurchase, QVariant purchase, QVariant cost, int active = 1)
 {
     addCard(db, id,
-            {{u"STOK_KODU"_s, QString::fromUtf8(code)}, {u"STOK_ADI"_s, title}, {u"GRUBU"_s, u"İçecekler"_s},
-             {u"SATIS_FIYATI"_s, 12.5 + id}, {u"KDV"_s, 20.0}, {u"ENVANTER"_s, stock}, {u"SON_ALIS"_s, lastPurchase},
-             {u"ALIS_FIYATI"_s, purchase}, {u"MALIYET"_s, cost}, {u"SIRA_NO"_s, id}},
+            {{u"STOK_KODU"_s, QString::fromUtf8(code)},
+             {u"STOK_ADI"_s, title},
+             {u"GRUBU"_s, u"İçecekler"_s},
+             {u"SATIS_FIYATI"_s, 12.5 + id},
+             {u"KDV"_s, 20.0},
+             {u"ENVANTER"_s, stock},
+             {u"SON_ALIS"_s, lastPurchase},
+             {u"ALIS_FIYATI"_s, purchase},
+             {u"MALIYET"_s, cost},
+             {u"SIRA_NO"_s, id}},
             active);
 }
 
-void account(TestDatabase& db, int id, const char* code, const QString& title, QVariant balance, int active = 1)
+void account(TestDatabase& db, int id, const char* code, const QString& title, QVariant balance,
+             int active = 1)
 {
-    addAccount(db, id, {{u"CARI_KODU"_s, QString::fromLatin1(code)}, {u"CARI_ADI"_s, title},
-                        {u"TELEFON"_s, u"0216 555 00 0%1"_s.arg(id)}, {u"BAKIYE"_s, balance}},
+    addAccount(db, id,
+               {{u"CARI_KODU"_s, QString::fromLatin1(code)},
+                {u"CARI_ADI"_s, title},
+                {u"TELEFON"_s, u"0216 555 00 0%1"_s.arg(id)},
+                {u"BAKIYE"_s, balance}},
                active);
 }
 
@@ -52,10 +64,10 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
                                       const QString& key, const QString& where, const QStringList& extra)
 {
     const QStringList copied = copiedColumns(table);
-    const QList<QVariantList> rows = source.query(
-        u"select %1 from %2 %3 order by %4"_s.arg((copied + extra).join(QLatin1Char(',')), table, where, key));
-    const QString insert = u"insert into %1 (%2,%3) values (?%4)"_s
-                               .arg(table, key, copied.join(QLatin1Char(',')), u",?"_s.repeated(copied.size()));
+    const QList<QVariantList> rows = source.query(u"select %1 from %2 %3 order by %4"_s.arg(
+        (copied + extra).join(QLatin1Char(',')), table, where, key));
+    const QString insert = u"insert into %1 (%2,%3) values (?%4)"_s.arg(
+        table, key, copied.join(QLatin1Char(',')), u",?"_s.repeated(copied.size()));
     QList<QPair<int, QVariantList>> carried;
     int newKey = 100;
     for (const QVariantList& row : rows) {
@@ -95,8 +107,9 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
     addGroup(target, 1, {{u"GRUBU"_s, u"Eski Grup"_s}});
     addCard(target, 1, {{u"STOK_KODU"_s, u"ESKI-1"_s}});
     addAccount(target, 1, {{u"CARI_KODU"_s, u"ESKI-C"_s}});
-    target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"_s,
-                {lastYear});
+    target.exec(
+        u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) values (1,8,1,2.0,?,3.0)"_s,
+        {lastYear});
     target.exec(u"insert into T_DEKONT_HAREKET (CARI_ID,TURU_ID,TARIH,GIREN,CIKAN) values (1,1,?,5.0,0.0)"_s,
                 {lastYear});
 
@@ -112,7 +125,7 @@ void createCarriedTarget(const QString& sourcePath, const QString& targetPath, c
             if (numberOrZero(values[i]) > 0)
                 price = values[i];
         target.exec(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
-                     "values (?,8,1,?,?,?)"_s,
+                    "values (?,8,1,?,?,?)"_s,
                     {key, price, QDateTime(kCarryOverDate, QTime(0, 0)), stock});
     }
     const auto accounts = carry(source, target, kCari, u"CARI_ID"_s, u"where AKTIFLIK = 1"_s, {u"BAKIYE"_s});
@@ -130,8 +143,8 @@ int targetKey(TestDatabase& target, const QString& table, const QString& code)
 {
     const bool cards = table == kStok;
     return target
-        .scalar(u"select %1 from %2 where %3 = ?"_s
-                    .arg(cards ? u"STOK_ID"_s : u"CARI_ID"_s, table, cards ? u"STOK_KODU"_s : u"CARI_KODU"_s),
+        .scalar(u"select %1 from %2 where %3 = ?"_s.arg(cards ? u"STOK_ID"_s : u"CARI_ID"_s, table,
+                                                        cards ? u"STOK_KODU"_s : u"CARI_KODU"_s),
                 {code})
         .toInt();
 }

@@ -25,7 +25,8 @@ struct CarriedTarget {
 
 // Creates the target that carrying the source with stock balances leaves,
 // keys from 100 on.
-void createCarriedTarget(const QString& sourcePath, const QString& targetPath, const CarriedTarget& options = {});
+void createCarriedTarget(const QString& sourcePath, const QString& targetPath,
+                         const CarriedTarget& options = {});
 
 // The target's key of a carried card or account, by code.
 int targetKey(TestDatabase& target, const QString& table, const QString& code);

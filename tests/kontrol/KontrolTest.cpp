@@ -1,7 +1,7 @@
 // The checks of Korvat_Kontrol in process, against a correctly carried target
 // spoiled in one way per test: each fault is found, and reported once.
-#include "CarriedDatabases.h"
 #include "Kontrol.h"
+#include "CarriedDatabases.h"
 #include "LoopbackServer.h"
 #include "TestWorkspace.h"
 
@@ -22,9 +22,8 @@ std::string listed(const Outcome& outcome)
 {
     std::string text;
     for (const Difference& d : outcome.differences)
-        text += (korvat::kontrol::differenceLabel(d.kind, d.area) + u": "_s + d.code + u" "_s
-                 + d.field + u" «"_s + d.sourceValue + u"» «"_s + d.targetValue
-                 + u"»\n"_s)
+        text += (korvat::kontrol::differenceLabel(d.kind, d.area) + u": "_s + d.code + u" "_s + d.field +
+                 u" «"_s + d.sourceValue + u"» «"_s + d.targetValue + u"»\n"_s)
                     .toStdString();
     return text;
 }
@@ -55,7 +54,10 @@ protected:
         return korvat::kontrol::runKontrol(options, outStream, errStream);
     }
 
-    void spoil(const QString& sql, const QVariantList& parameters = {}) { attachTarget().exec(sql, parameters); }
+    void spoil(const QString& sql, const QVariantList& parameters = {})
+    {
+        attachTarget().exec(sql, parameters);
+    }
 
     int key(const char* table, const char* code)
     {
@@ -110,12 +112,13 @@ TEST_F(KontrolTest, aChangedPriceIsFoundWithBothValues)
 TEST_F(KontrolTest, aCardCarriedTwiceIsReportedAsSuchWithItsSecondEntry)
 {
     const int card = key("T_STOK", "SU-05");
-    spoil(u"insert into T_STOK (STOK_ID,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK) "
-           "select 500,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK "
-           "from T_STOK where STOK_ID = ?"_s,
+    spoil(u"insert into T_STOK "
+          u"(STOK_ID,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK) "
+          "select 500,STOK_KODU,STOK_ADI,GRUBU,SATIS_FIYATI,KDV,ALIS_FIYATI,SIRA_NO,AKTIFLIK "
+          "from T_STOK where STOK_ID = ?"_s,
           {card});
     spoil(u"insert into T_STOK_HAREKET (STOK_ID,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN) "
-           "select 500,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN from T_STOK_HAREKET where STOK_ID = ?"_s,
+          "select 500,TURU_ID,KAYIT_ID,FIYAT,TARIH,GIREN from T_STOK_HAREKET where STOK_ID = ?"_s,
           {card});
     expectOnly(DifferenceKind::CarriedTwice, Area::Cards, u"SU-05"_s, u"anahtar"_s);
 }
@@ -178,10 +181,11 @@ TEST_F(KontrolTest, everyDifferenceGoesToTheCsvThoughOnlyAScreenfulIsPrinted)
     options.shownDifferences = 1;
     EXPECT_EQ(run(), korvat::kontrol::Differs);
     EXPECT_TRUE(out.contains(u"… ve 1 fark daha"_s)) << out.toStdString();
-    const QStringList lines = QString::fromUtf8(korvat::test::fileContents(options.csvPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(korvat::test::fileContents(options.csvPath))
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1], u"Farklı alan (stok kartı),ÇY-01,\"Başka, \"\"ad\"\"\",STOK_ADI,"
-                         "Çaykur Rize Turist,\"Başka, \"\"ad\"\"\""_s);
+                        "Çaykur Rize Turist,\"Başka, \"\"ad\"\"\""_s);
 }
 
 TEST_F(KontrolTest, aFileThatIsNoDatabaseStopsTheCheckAndNeitherFileChanges)

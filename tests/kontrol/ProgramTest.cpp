@@ -20,7 +20,8 @@ ProgramRun runProgram(const QStringList& arguments)
     process.start(QStringLiteral(KORVAT_KONTROL_PROGRAM), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 TEST(ProgramTest, exitsZeroOnACorrectCarryOverAndNamesTheCountsAndTotals)

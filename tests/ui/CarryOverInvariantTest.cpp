@@ -21,11 +21,9 @@ using Rows = QList<QVariantList>;
 
 // The columns of a master table that no transfer sets: the key from the
 // generator, the rest NULL.
-const QStringList kStokNotCopied = {
-    u"STOK_ID"_s,  u"GRUBU_ID"_s, u"STOK_TIPI_ID"_s,
-    u"GIREN"_s,    u"CIKAN"_s,    u"ENVANTER"_s,
-    u"MALIYET"_s,  u"SATIS_FIYATI_2"_s, u"SON_ALIS"_s,
-    u"SON_SATIS"_s};
+const QStringList kStokNotCopied = {u"STOK_ID"_s,  u"GRUBU_ID"_s, u"STOK_TIPI_ID"_s, u"GIREN"_s,
+                                    u"CIKAN"_s,    u"ENVANTER"_s, u"MALIYET"_s,      u"SATIS_FIYATI_2"_s,
+                                    u"SON_ALIS"_s, u"SON_SATIS"_s};
 const QStringList kCariNotCopied = {u"CARI_ID"_s, u"BORC"_s, u"ALACAK"_s, u"BAKIYE"_s};
 
 // A value as the transfers carry it: its text, 15 significant digits for a
@@ -74,8 +72,8 @@ Table readTable(TestDatabase& db, const char* name, const QString& where = {})
 {
     const TableDef def = korvat::test::tableDef(QLatin1String(name));
     Table table{def.columnNames(), {}};
-    table.rows = db.query(u"select %1 from %2 %3 order by 1"_s
-                              .arg(table.columns.join(QLatin1Char(',')), def.name, where));
+    table.rows = db.query(
+        u"select %1 from %2 %3 order by 1"_s.arg(table.columns.join(QLatin1Char(',')), def.name, where));
     return table;
 }
 
@@ -91,11 +89,12 @@ struct TargetState {
     explicit TargetState(const QString& path)
     {
         TestDatabase db = TestDatabase::attach(path);
-        for (const char* name : {korvat::test::kGrubuTable, korvat::test::kStokTable, korvat::test::kCariTable,
-                                 korvat::test::kStokHareketTable, korvat::test::kDekontHareketTable})
+        for (const char* name :
+             {korvat::test::kGrubuTable, korvat::test::kStokTable, korvat::test::kCariTable,
+              korvat::test::kStokHareketTable, korvat::test::kDekontHareketTable})
             tables.append(readTable(db, name));
-        for (const char* generator : {korvat::test::kGrubuGenerator, korvat::test::kStokGenerator,
-                                      korvat::test::kCariGenerator})
+        for (const char* generator :
+             {korvat::test::kGrubuGenerator, korvat::test::kStokGenerator, korvat::test::kCariGenerator})
             generators.append(db.generatorValue(QLatin1String(generator)));
     }
     const Table& grubu() const { return tables[0]; }
@@ -147,7 +146,8 @@ private:
         const QStringList copied = without(sourceGroups.columns, {u"GRUBU_ID"_s});
         for (int i = 0; i < carried.size(); ++i) {
             QCOMPARE(carried[i][0].toLongLong(), before.generators[0] + 1 + i);
-            QCOMPARE(after.grubu().texts(carried[i], copied), sourceGroups.texts(sourceGroups.rows[i], copied));
+            QCOMPARE(after.grubu().texts(carried[i], copied),
+                     sourceGroups.texts(sourceGroups.rows[i], copied));
         }
     }
 
@@ -165,14 +165,15 @@ private:
         for (int i = 0; i < cards.size(); ++i) {
             const int source = i % carriedPerPress;
             QCOMPARE(cards[i][0].toLongLong(), before.generators[1] + 1 + i);
-            QCOMPARE(after.stok().texts(cards[i], copied), sourceCards.texts(sourceCards.rows[source], copied));
+            QCOMPARE(after.stok().texts(cards[i], copied),
+                     sourceCards.texts(sourceCards.rows[source], copied));
             QCOMPARE(after.stok().texts(cards[i], notSet), QStringList(notSet.size(), QString()));
             sourceRowOfKey.insert(cards[i][0].toLongLong(), source);
         }
 
         const Table& entries = after.stokHareket();
-        const Rows added = entries.above(before.stokHareket().rows.isEmpty()
-                                             ? 0 : before.stokHareket().rows.last()[0].toLongLong());
+        const Rows added = entries.above(
+            before.stokHareket().rows.isEmpty() ? 0 : before.stokHareket().rows.last()[0].toLongLong());
         QHash<qint64, int> entriesOfKey;
         const QDateTime midnight(h->window->transferDate(), QTime(0, 0));
         for (const QVariantList& entry : added) {
@@ -180,7 +181,8 @@ private:
             QVERIFY2(sourceRowOfKey.contains(key), "an opening entry on a card not carried in this run");
             const int source = sourceRowOfKey[key];
             ++entriesOfKey[key];
-            QCOMPARE(entry[entries.column("GIREN")].toDouble(), numberOrZero(sourceCards.value(source, "ENVANTER")));
+            QCOMPARE(entry[entries.column("GIREN")].toDouble(),
+                     numberOrZero(sourceCards.value(source, "ENVANTER")));
             QCOMPARE(entry[entries.column("FIYAT")], openingPrice(sourceCards, source));
             QCOMPARE(entry[entries.column("TARIH")].toDateTime(), midnight);
             QCOMPARE(entry[entries.column("TURU_ID")].toInt(), 8);
@@ -200,8 +202,8 @@ private:
         QCOMPARE(after.generators[2], before.generators[2] + accounts.size());
 
         const Table& entries = after.dekontHareket();
-        const Rows added = entries.above(before.dekontHareket().rows.isEmpty()
-                                             ? 0 : before.dekontHareket().rows.last()[0].toLongLong());
+        const Rows added = entries.above(
+            before.dekontHareket().rows.isEmpty() ? 0 : before.dekontHareket().rows.last()[0].toLongLong());
         QCOMPARE(added.size(), accounts.size());
         QHash<qint64, QVariantList> entryOfKey;
         for (const QVariantList& entry : added)
@@ -225,19 +227,20 @@ private:
             const QVariant type = entry[entries.column("TURU_ID")];
             const double giren = numberOrZero(entry[entries.column("GIREN")]);
             const double cikan = numberOrZero(entry[entries.column("CIKAN")]);
-            QVERIFY((type == QVariant(1) && giren > 0 && cikan == 0) || (type == QVariant(2) && giren == 0 && cikan > 0)
-                    || (type.isNull() && entry[entries.column("GIREN")].isNull()
-                        && entry[entries.column("CIKAN")].isNull()));
+            QVERIFY((type == QVariant(1) && giren > 0 && cikan == 0) ||
+                    (type == QVariant(2) && giren == 0 && cikan > 0) ||
+                    (type.isNull() && entry[entries.column("GIREN")].isNull() &&
+                     entry[entries.column("CIKAN")].isNull()));
             QCOMPARE(entry[entries.column("TARIH")].toDateTime(), when);
-            carried.append(after.cari().texts(accounts[i], copied).join(QChar(u'|')) + QChar(u'|')
-                           + textForm(giren - cikan));
+            carried.append(after.cari().texts(accounts[i], copied).join(QChar(u'|')) + QChar(u'|') +
+                           textForm(giren - cikan));
             carriedSum += giren - cikan;
         }
         for (int i = 0; i < sourceAccounts.rows.size(); ++i) {
             const double balance = numberOrZero(sourceAccounts.value(i, "BAKIYE"));
             // Carried accounts stay active.
-            expected.append(sourceAccounts.texts(sourceAccounts.rows[i], copied).join(QChar(u'|')) + QChar(u'|')
-                            + textForm(balance));
+            expected.append(sourceAccounts.texts(sourceAccounts.rows[i], copied).join(QChar(u'|')) +
+                            QChar(u'|') + textForm(balance));
             expectedSum += balance;
         }
         std::sort(carried.begin(), carried.end());
@@ -276,8 +279,8 @@ private slots:
             // both stock presses stop there, after the cards before it.
             if (failsHalfWay && carriedPerPress > 0) {
                 carriedPerPress /= 2;
-                source.exec(u"update T_STOK set SIRA_NO = 40000 where STOK_ID = %1"_s
-                                .arg(sourceCards.rows[carriedPerPress][0].toInt()));
+                source.exec(u"update T_STOK set SIRA_NO = 40000 where STOK_ID = %1"_s.arg(
+                    sourceCards.rows[carriedPerPress][0].toInt()));
             }
             TestDatabase target = h->createTarget(SchemaOptions{.stokSiraNoSmallInt = failsHalfWay});
             korvat::test::fillRandomTarget(target, seed);
@@ -296,7 +299,7 @@ private slots:
             h->window->ch_PozitifStok->setChecked(positiveOnly);
             h->transfer(h->window->Button2);
             QCOMPARE(h->messages().last(), stockFails ? u"40000 is not a valid value for field 'SIRA_NO'. "
-                                                         "The allowed range is -32768 to 32767."_s
+                                                        "The allowed range is -32768 to 32767."_s
                                                       : u"Stoklar aktarıldı"_s);
         }
         h->transfer(h->window->Button3);

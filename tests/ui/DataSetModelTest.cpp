@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
-#include <QVBoxLayout>
 #include <QTest>
+#include <QVBoxLayout>
 #include <deque>
 #include <memory>
 
@@ -42,7 +42,10 @@ QString messageOf(std::exception_ptr error)
 // The target's groups opened, in a model as DBGrid3 shows them whose every
 // change a model tester checks.
 struct TargetGroupsModel : DataSetModel {
-    explicit TargetGroupsModel(EditableDataSet& groups) : DataSetModel((groups.open(), groups), DBGrid3Columns()) {}
+    explicit TargetGroupsModel(EditableDataSet& groups)
+        : DataSetModel((groups.open(), groups), DBGrid3Columns())
+    {
+    }
     QAbstractItemModelTester tester{this, QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
@@ -374,8 +377,7 @@ private slots:
 
         QVERIFY(model.flags(order) & Qt::ItemIsEditable);
         QVERIFY(!model.setData(order, u"abc"_s));
-        QCOMPARE(m_errors, QStringList{
-                               u"'abc' is not a valid integer value for field 'SIRA_NO'"_s});
+        QCOMPARE(m_errors, QStringList{u"'abc' is not a valid integer value for field 'SIRA_NO'"_s});
         QCOMPARE(order.data().toString(), QString());
 
         // An editor closed on the text it opened with changes nothing.

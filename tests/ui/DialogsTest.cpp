@@ -20,8 +20,7 @@ namespace {
 // HOME set to an empty folder of the test's own while this lives.
 class TemporaryHome {
 public:
-    TemporaryHome()
-        : m_hadHome(qEnvironmentVariableIsSet("HOME")), m_savedHome(qgetenv("HOME"))
+    TemporaryHome() : m_hadHome(qEnvironmentVariableIsSet("HOME")), m_savedHome(qgetenv("HOME"))
     {
         qputenv("HOME", QFile::encodeName(m_folder.path()));
     }
@@ -78,10 +77,9 @@ private slots:
         dialogs.press(DialogButton::No).press(DialogButton::Ok).chooseFile(u"/db/a.fdb"_s);
         QWidget owner;
 
-        QCOMPARE(
-            dialogs.messageBox(&owner, u"Stok"_s, u"Devam edilsin mi?"_s,
-                               DialogButtons::YesNo, DialogIcon::None),
-            DialogButton::No);
+        QCOMPARE(dialogs.messageBox(&owner, u"Stok"_s, u"Devam edilsin mi?"_s, DialogButtons::YesNo,
+                                    DialogIcon::None),
+                 DialogButton::No);
         dialogs.showSimpleMessage(&owner, u"Lütfen"_s);
         QCOMPARE(dialogs.openFile(&owner, u"/db/old.fdb"_s, {}).value_or(QString()), u"/db/a.fdb"_s);
 
@@ -103,9 +101,8 @@ private slots:
     {
         ScriptedDialogs dialogs;
         QEXPECT_FAIL("", "a box shown without a queued answer", Continue);
-        const DialogButton answer =
-            dialogs.messageBox(nullptr, QString(), u"Devam edilsin mi?"_s,
-                               DialogButtons::YesNo, DialogIcon::None);
+        const DialogButton answer = dialogs.messageBox(nullptr, QString(), u"Devam edilsin mi?"_s,
+                                                       DialogButtons::YesNo, DialogIcon::None);
         QCOMPARE(answer, DialogButton::No);
         QCOMPARE(dialogs.unansweredCount(), 1);
     }
@@ -135,14 +132,11 @@ private slots:
         QTest::addColumn<QMessageBox::StandardButtons>("standard");
         QTest::addColumn<QMessageBox::Icon>("shownIcon");
         QTest::newRow("error") << DialogButtons::Ok << DialogIcon::Error
-                               << QMessageBox::StandardButtons(QMessageBox::Ok)
-                               << QMessageBox::Critical;
-        QTest::newRow("confirmation")
-            << DialogButtons::YesNo << DialogIcon::None << (QMessageBox::Yes | QMessageBox::No)
-            << QMessageBox::NoIcon;
-        QTest::newRow("delete record")
-            << DialogButtons::OkCancel << DialogIcon::None
-            << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::NoIcon;
+                               << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::Critical;
+        QTest::newRow("confirmation") << DialogButtons::YesNo << DialogIcon::None
+                                      << (QMessageBox::Yes | QMessageBox::No) << QMessageBox::NoIcon;
+        QTest::newRow("delete record") << DialogButtons::OkCancel << DialogIcon::None
+                                       << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::NoIcon;
     }
     void messageBoxIsBuiltWithItsIconButtonsAndCaption()
     {
@@ -151,8 +145,8 @@ private slots:
         QFETCH(QMessageBox::StandardButtons, standard);
         QFETCH(QMessageBox::Icon, shownIcon);
         QWidget owner;
-        const auto box = QtDialogService::createMessageBox(
-            &owner, u"Cari"_s, u"Devam edilsin mi?"_s, buttons, icon);
+        const auto box =
+            QtDialogService::createMessageBox(&owner, u"Cari"_s, u"Devam edilsin mi?"_s, buttons, icon);
         QCOMPARE(box->standardButtons(), standard);
         QCOMPARE(box->icon(), shownIcon);
         QCOMPARE(box->windowTitle(), u"Cari"_s);
@@ -163,9 +157,8 @@ private slots:
 
     void messageBoxWithoutCaptionIsTitledWithTheApplicationTitle()
     {
-        const auto box = QtDialogService::createMessageBox(
-            nullptr, QString(), u"Stoklar aktarıldı"_s, DialogButtons::Ok,
-            DialogIcon::None);
+        const auto box = QtDialogService::createMessageBox(nullptr, QString(), u"Stoklar aktarıldı"_s,
+                                                           DialogButtons::Ok, DialogIcon::None);
         QCOMPARE(box->windowTitle(), applicationTitle());
     }
 

@@ -13,12 +13,11 @@ namespace {
 // Dialogs that cannot show anything at all.
 class BrokenDialogs : public DialogService {
 public:
-    DialogButton messageBox(QWidget*, const QString&, const QString&, DialogButtons,
-                            DialogIcon) override
+    DialogButton messageBox(QWidget*, const QString&, const QString&, DialogButtons, DialogIcon) override
     {
         throw std::runtime_error("no display");
     }
-    void showSimpleMessage(QWidget*, const QString&) override {}
+    void showSimpleMessage(QWidget*, const QString&) override { }
     std::optional<QString> openFile(QWidget*, const QString&, const OpenDialogSettings&) override
     {
         return std::nullopt;
@@ -39,11 +38,10 @@ private slots:
         QTest::addColumn<QString>("raised");
         QTest::addColumn<QString>("shown");
         QTest::newRow("ends in a letter")
-            << u"qryStok: Field 'ENVANTER' not found"_s
-            << u"qryStok: Field 'ENVANTER' not found."_s;
+            << u"qryStok: Field 'ENVANTER' not found"_s << u"qryStok: Field 'ENVANTER' not found."_s;
         QTest::newRow("ends in a digit") << u"code 335544344"_s << u"code 335544344."_s;
-        QTest::newRow("ends in a parenthesis") << u"attach failed (database file)"_s
-                                               << u"attach failed (database file)"_s;
+        QTest::newRow("ends in a parenthesis")
+            << u"attach failed (database file)"_s << u"attach failed (database file)"_s;
         QTest::newRow("ends in a period") << u"Done."_s << u"Done."_s;
         QTest::newRow("empty") << QString() << QString();
     }

@@ -110,8 +110,7 @@ private slots:
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
         QCOMPARE(other.query(u"select STOK_ID, STOK_ADI from T_STOK order by STOK_ID"_s),
-                 (QList<QVariantList>{{1, u"Başka"_s}, {2, u"Ürün 1"_s},
-                                      {3, u"Ürün 2"_s}}));
+                 (QList<QVariantList>{{1, u"Başka"_s}, {2, u"Ürün 1"_s}, {3, u"Ürün 2"_s}}));
     }
 
     void aFileThatIsNoUsableDatabaseIsRefusedAndLeftAsItWas()

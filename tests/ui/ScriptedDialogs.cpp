@@ -10,12 +10,9 @@ namespace {
 bool offers(DialogButtons buttons, DialogButton button)
 {
     switch (buttons) {
-    case DialogButtons::Ok:
-        return button == DialogButton::Ok;
-    case DialogButtons::YesNo:
-        return button == DialogButton::Yes || button == DialogButton::No;
-    case DialogButtons::OkCancel:
-        return button == DialogButton::Ok || button == DialogButton::Cancel;
+    case DialogButtons::Ok: return button == DialogButton::Ok;
+    case DialogButtons::YesNo: return button == DialogButton::Yes || button == DialogButton::No;
+    case DialogButtons::OkCancel: return button == DialogButton::Ok || button == DialogButton::Cancel;
     }
     return false;
 }
@@ -24,12 +21,9 @@ bool offers(DialogButtons buttons, DialogButton button)
 DialogButton negativeAnswer(DialogButtons buttons)
 {
     switch (buttons) {
-    case DialogButtons::YesNo:
-        return DialogButton::No;
-    case DialogButtons::OkCancel:
-        return DialogButton::Cancel;
-    case DialogButtons::Ok:
-        break;
+    case DialogButtons::YesNo: return DialogButton::No;
+    case DialogButtons::OkCancel: return DialogButton::Cancel;
+    case DialogButtons::Ok: break;
     }
     return DialogButton::Ok;
 }
@@ -50,12 +44,9 @@ ScriptedDialogs::Call newCall(ScriptedDialogs::Kind kind, QWidget* parent, const
 const char* kindName(ScriptedDialogs::Kind kind)
 {
     switch (kind) {
-    case ScriptedDialogs::Kind::MessageBox:
-        return "message box";
-    case ScriptedDialogs::Kind::SimpleMessage:
-        return "simple message";
-    case ScriptedDialogs::Kind::OpenFile:
-        return "file-open dialog";
+    case ScriptedDialogs::Kind::MessageBox: return "message box";
+    case ScriptedDialogs::Kind::SimpleMessage: return "simple message";
+    case ScriptedDialogs::Kind::OpenFile: return "file-open dialog";
     }
     return "dialog";
 }
@@ -86,8 +77,8 @@ const ScriptedDialogs::Call& ScriptedDialogs::lastCall() const
 
 int ScriptedDialogs::unansweredCount() const
 {
-    return int(std::count_if(m_calls.cbegin(), m_calls.cend(),
-                             [](const Call& call) { return !call.answered; }));
+    return int(
+        std::count_if(m_calls.cbegin(), m_calls.cend(), [](const Call& call) { return !call.answered; }));
 }
 
 bool ScriptedDialogs::answer(Call& call, Answer& next)

@@ -13,7 +13,11 @@
 // on a modal loop.
 class ScriptedDialogs : public DialogService {
 public:
-    enum class Kind { MessageBox, SimpleMessage, OpenFile };
+    enum class Kind {
+        MessageBox,
+        SimpleMessage,
+        OpenFile
+    };
 
     struct Call {
         Kind kind = Kind::MessageBox;
@@ -45,7 +49,12 @@ public:
 
 private:
     struct Answer {
-        enum class Kind { None, Button, File, CancelledFile } kind = Kind::None;
+        enum class Kind {
+            None,
+            Button,
+            File,
+            CancelledFile
+        } kind = Kind::None;
         DialogButton button = DialogButton::Ok;
         QString path;
     };

@@ -1,7 +1,7 @@
 // The program from start to end, with its dialogs answered by the test.
+#include "Startup.h"
 #include "LoopbackServer.h"
 #include "ScriptedDialogs.h"
-#include "Startup.h"
 #include "TestWorkspace.h"
 #include "UiTest.h"
 #include "u_L_Devir.h"

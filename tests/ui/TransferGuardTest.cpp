@@ -1,7 +1,7 @@
 // While a transfer runs, its window takes no input but other windows (the
 // transfer's own message boxes) do.
-#include "ProgressBar.h"
 #include "TransferGuard.h"
+#include "ProgressBar.h"
 #include "UiTest.h"
 
 #include <QPushButton>

@@ -71,8 +71,7 @@ private slots:
         h->transfer(h->window->Button2);
         h->transfer(h->window->Button3);
         QCOMPARE(h->messages().filter(u"aktarıldı"_s),
-                 (QStringList{u"Gruplar aktarıldı"_s, u"Stoklar aktarıldı"_s,
-                              u"Cariler aktarıldı"_s}));
+                 (QStringList{u"Gruplar aktarıldı"_s, u"Stoklar aktarıldı"_s, u"Cariler aktarıldı"_s}));
         QCOMPARE(h->window->ProgressBar1->maximumPosition(), 0);
         QCOMPARE(h->window->ProgressBar1->position(), 0);
     }
@@ -125,16 +124,17 @@ private slots:
     void stockCardsCarryTheirTextFormsAndOnlyActiveCardsAreRead()
     {
         TestDatabase source = prepare();
-        addCard(source, 10, {{u"STOK_KODU"_s, u"ÇY-01"_s},
-                             {u"STOK_ADI"_s, u"Çaykur Rize Turist İğdır"_s},
-                             {u"SATIS_FIYATI"_s, 0.1 + 0.2},
-                             {u"ALIS_FIYATI"_s, 5e-5},
-                             {u"SIRA_NO"_s, -7},
-                             {u"GRUBU_ID"_s, 4},
-                             {u"GRUBU"_s, u"İçecek"_s},
-                             {u"ENVANTER"_s, 12.5},
-                             {u"KMP_M2"_s, 1234567890123456789.0},
-                             {u"TERAZI_PLU"_s, 2147483647}});
+        addCard(source, 10,
+                {{u"STOK_KODU"_s, u"ÇY-01"_s},
+                 {u"STOK_ADI"_s, u"Çaykur Rize Turist İğdır"_s},
+                 {u"SATIS_FIYATI"_s, 0.1 + 0.2},
+                 {u"ALIS_FIYATI"_s, 5e-5},
+                 {u"SIRA_NO"_s, -7},
+                 {u"GRUBU_ID"_s, 4},
+                 {u"GRUBU"_s, u"İçecek"_s},
+                 {u"ENVANTER"_s, 12.5},
+                 {u"KMP_M2"_s, 1234567890123456789.0},
+                 {u"TERAZI_PLU"_s, 2147483647}});
         addCard(source, 11);  // NULL everywhere but the key and the flag
         addCard(source, 12, {}, 0);
         addCard(source, 13, {}, 2);
@@ -169,8 +169,8 @@ private slots:
     void openingStockEntriesFollowTheCheckBoxesAndThePriceRule()
     {
         TestDatabase source = prepare();
-        addCard(source, 1, {{u"ENVANTER"_s, 5.0}, {u"SON_ALIS"_s, 0.0},
-                            {u"ALIS_FIYATI"_s, 12.5}, {u"MALIYET"_s, 10.0}});
+        addCard(source, 1,
+                {{u"ENVANTER"_s, 5.0}, {u"SON_ALIS"_s, 0.0}, {u"ALIS_FIYATI"_s, 12.5}, {u"MALIYET"_s, 10.0}});
         addCard(source, 2, {{u"ENVANTER"_s, 0.001}, {u"SON_ALIS"_s, -1.0}, {u"MALIYET"_s, 4.0}});
         addCard(source, 3, {{u"ENVANTER"_s, -3.0}, {u"SON_ALIS"_s, 7.25}});
         addCard(source, 4, {});  // no stock, no price
@@ -232,7 +232,9 @@ private slots:
     {
         TestDatabase source = prepare();
         const auto amounts = [](const QVariant& bakiye, const QVariant& borc, const QVariant& alacak) {
-            return Row{{u"BAKIYE"_s, bakiye}, {u"BORC"_s, borc}, {u"ALACAK"_s, alacak},
+            return Row{{u"BAKIYE"_s, bakiye},
+                       {u"BORC"_s, borc},
+                       {u"ALACAK"_s, alacak},
                        {u"CARI_ADI"_s, u"Gül Şükran Ağaoğlu"_s}};
         };
         addAccount(source, 50, amounts(150.0, 400.0, 250.0));
@@ -249,8 +251,8 @@ private slots:
             u"select CARI_ID, CARI_ADI, BORC, ALACAK, BAKIYE, AKTIFLIK from T_CARI order by CARI_ID"_s);
         QCOMPARE(accounts.size(), 5);
         // The amounts travel in the opening entry alone; the account stays active.
-        QCOMPARE(accounts[0], (QVariantList{101, u"Gül Şükran Ağaoğlu"_s, QVariant(), QVariant(),
-                                            QVariant(), 1}));
+        QCOMPARE(accounts[0],
+                 (QVariantList{101, u"Gül Şükran Ağaoğlu"_s, QVariant(), QVariant(), QVariant(), 1}));
         QCOMPARE(accounts[4][0].toInt(), 105);
 
         const QDateTime when(h->window->transferDate(), pickerTimeOfDay);

@@ -11,5 +11,5 @@ using namespace Qt::StringLiterals;
 using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
 bool registerUiTest(UiTestFactory factory);
 
-#define UI_TEST(Class) \
+#define UI_TEST(Class)                                                                                       \
     static const bool registered##Class = registerUiTest([] { return std::make_unique<Class>(); })

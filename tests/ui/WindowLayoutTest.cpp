@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -71,10 +71,10 @@ private slots:
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("enabled");
 
-        auto row = [](const char* name, const char* className, QRect geometry, const char* text,
-                      bool bold, bool enabled = true) {
-            QTest::newRow(name) << QString::fromLatin1(className) << geometry
-                                << QString::fromUtf8(text) << bold << enabled;
+        auto row = [](const char* name, const char* className, QRect geometry, const char* text, bool bold,
+                      bool enabled = true) {
+            QTest::newRow(name) << QString::fromLatin1(className) << geometry << QString::fromUtf8(text)
+                                << bold << enabled;
         };
         row("Label1", "QLabel", {24, 29, 105, 13}, "Kaynak Database :", true);
         row("edtKaynakDatabase", "QLineEdit", {153, 21, 488, 21}, "", false);
@@ -87,8 +87,8 @@ private slots:
         row("Button2", "QPushButton", {105, 82, 75, 25}, "Stok Aktar", true);
         row("Button3", "QPushButton", {186, 82, 75, 25}, "Cari Aktar", true);
         row("ch_PozitifStok", "QCheckBox", {24, 136, 373, 14},
-            "Pozitif Stokların bakiyesini aktar(Sıfır ve negatifleri stok kartı olarak aktarır)",
-            false, false);
+            "Pozitif Stokların bakiyesini aktar(Sıfır ve negatifleri stok kartı olarak aktarır)", false,
+            false);
         row("DateTimePicker1", "QDateTimeEdit", {512, 72, 97, 21}, nullptr, false);
         row("chStokBakiye", "QCheckBox", {24, 113, 373, 17}, "Stok bakiyesini aktar", false);
     }
@@ -107,8 +107,8 @@ private slots:
         // Designed at Tahoma's widths: another face may widen a caption, never move it.
         QCOMPARE(widget->pos(), geometry.topLeft());
         QCOMPARE(widget->height(), geometry.height());
-        if (widget->font().family() == u"Tahoma"_s || widget->inherits("QLineEdit")
-            || widget->inherits("QDateTimeEdit") || text == u"?"_s)
+        if (widget->font().family() == u"Tahoma"_s || widget->inherits("QLineEdit") ||
+            widget->inherits("QDateTimeEdit") || text == u"?"_s)
             QCOMPARE(widget->width(), geometry.width());
         else
             QVERIFY(widget->width() >= geometry.width());
@@ -122,11 +122,10 @@ private slots:
         if (!text.isEmpty()) {
             // A push button's hint holds the style's minimum width; its text is what must fit.
             const int needed = widget->inherits("QPushButton")
-                                   ? widget->fontMetrics().horizontalAdvance(text)
-                                         + 2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin)
+                                   ? widget->fontMetrics().horizontalAdvance(text) +
+                                         2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin)
                                    : widget->sizeHint().width();
-            QVERIFY2(needed <= widget->width(), qPrintable(u"%1 needs %2 pixels in %3 (%4)"_s
-                                                               .arg(text)
+            QVERIFY2(needed <= widget->width(), qPrintable(u"%1 needs %2 pixels in %3 (%4)"_s.arg(text)
                                                                .arg(needed)
                                                                .arg(widget->width())
                                                                .arg(widget->font().family())));
@@ -225,10 +224,9 @@ private slots:
     {
         TL_Devir& w = *m_window;
         const QList<QWidget*> expected = {
-            w.edtKaynakDatabase, w.edtHedefDatabase, w.Button1, w.Button2,      w.Button3,
-            w.ch_PozitifStok,    w.DateTimePicker1,  w.chStokBakiye, w.PageControl1, w.DBGrid1,
-            w.DBGrid2,           w.DBGrid5,          w.PageControl2, w.DBGrid3,      w.DBGrid4,
-            w.DBGrid6};
+            w.edtKaynakDatabase, w.edtHedefDatabase, w.Button1,      w.Button2, w.Button3, w.ch_PozitifStok,
+            w.DateTimePicker1,   w.chStokBakiye,     w.PageControl1, w.DBGrid1, w.DBGrid2, w.DBGrid5,
+            w.PageControl2,      w.DBGrid3,          w.DBGrid4,      w.DBGrid6};
         // A tabbed set takes focus through its tab bar.
         auto named = [&](QWidget* widget) -> QWidget* {
             if (auto bar = qobject_cast<QTabBar*>(widget))
