@@ -15,11 +15,6 @@ template <typename T> T readData(const char* data)
     return value;
 }
 
-template <typename T> QByteArray bytesOf(T value)
-{
-    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 int bytesPerCharacter(int characterSet)
 {
     switch (characterSet) {
@@ -156,9 +151,9 @@ FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const Field
 void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage)
 {
     if (const auto* integer = std::get_if<qint32>(&value)) {
-        area.bind(index, SQL_LONG, bytesOf(*integer), short(sizeof(qint32)));
+        area.bindValue(index, SQL_LONG, *integer);
     } else if (const auto* floating = std::get_if<double>(&value)) {
-        area.bind(index, SQL_DOUBLE, bytesOf(*floating), short(sizeof(double)));
+        area.bindValue(index, SQL_DOUBLE, *floating);
     } else if (const auto* text = std::get_if<QString>(&value)) {
         const QByteArray bytes = codePage.encode(*text);
         area.bind(index, SQL_TEXT, bytes, short(bytes.size()));

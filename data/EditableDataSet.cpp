@@ -269,10 +269,14 @@ void EditableDataSet::drawKey()
         Statement& statement;
         ~DropAfterUse() { statement.unprepare(); }
     } dropAfterUse{generator};
-    const QString text = QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
-                             .arg(generatorNameInStatement(m_definition.generator, connection().sqlDialect()))
-                             .arg(1);
-    generator.prepare(text);
+    const int dialect = connection().sqlDialect();
+    if (m_generatorText.isEmpty() || m_generatorTextDialect != dialect) {
+        m_generatorText = QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
+                              .arg(generatorNameInStatement(m_definition.generator, dialect))
+                              .arg(1);
+        m_generatorTextDialect = dialect;
+    }
+    generator.prepare(m_generatorText);
     generator.execute();
     if (!generator.fetch())
         throw prefixedError(QStringLiteral("Generator %1 gave no value").arg(m_definition.generator));

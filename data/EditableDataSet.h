@@ -85,6 +85,9 @@ private:
     // The generator's statement: its handle is dropped after every key, as
     // the server is asked anew for each row, but its areas and text stay.
     std::optional<Statement> m_generator;
+    // Its text, written once for the connection's dialect.
+    QString m_generatorText;
+    int m_generatorTextDialect = 0;
 };
 
 // How a generator's name is written into a statement: as configured when it

@@ -16,11 +16,6 @@ namespace korvat {
 
 namespace {
 
-QByteArray bytesOf(const auto& value)
-{
-    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 void bindText(SqlDescriptorArea& input, int index, const QByteArray& bytes)
 {
     // Longer than SQL_TEXT can say; no column of this kind holds it either.
@@ -37,13 +32,9 @@ void bindDateTime(SqlDescriptorArea& input, int index, short sqlType, const QDat
 {
     const ISC_TIMESTAMP timestamp = encodeTimestamp(value);
     switch (sqlType) {
-    case SQL_TYPE_DATE:
-        input.bind(index, SQL_TYPE_DATE, bytesOf(timestamp.timestamp_date), sizeof(ISC_DATE));
-        break;
-    case SQL_TYPE_TIME:
-        input.bind(index, SQL_TYPE_TIME, bytesOf(timestamp.timestamp_time), sizeof(ISC_TIME));
-        break;
-    default: input.bind(index, SQL_TIMESTAMP, bytesOf(timestamp), sizeof(ISC_TIMESTAMP)); break;
+    case SQL_TYPE_DATE: input.bindValue(index, SQL_TYPE_DATE, timestamp.timestamp_date); break;
+    case SQL_TYPE_TIME: input.bindValue(index, SQL_TYPE_TIME, timestamp.timestamp_time); break;
+    default: input.bindValue(index, SQL_TIMESTAMP, timestamp); break;
     }
 }
 
@@ -103,7 +94,7 @@ void bindParameter(SqlDescriptorArea& input, int index, const ParameterColumn& c
     if (const auto* text = std::get_if<QString>(&value))
         bindTextValue(input, index, column, *text, connection);
     else if (const auto* number = std::get_if<double>(&value))
-        input.bind(index, SQL_DOUBLE, bytesOf(*number), sizeof(double));
+        input.bindValue(index, SQL_DOUBLE, *number);
     else if (const auto* dateTime = std::get_if<QDateTime>(&value))
         bindDateTime(input, index, SQL_TIMESTAMP, *dateTime);
     else

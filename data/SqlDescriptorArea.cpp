@@ -35,6 +35,7 @@ void SqlDescriptorArea::reset(int capacity)
     m_buffers.clear();
     m_nullIndicators.clear();
     m_bound.clear();
+    m_valueSlots.clear();
 }
 
 bool SqlDescriptorArea::growToDescribed()
@@ -69,16 +70,21 @@ void SqlDescriptorArea::bind(int index, short sqlType, const QByteArray& storage
 {
     if (m_bound.size() < std::size_t(count()))
         m_bound.resize(std::size_t(count()));
+    m_bound[index] = storage;
+    point(index, sqlType, m_bound[index].constData(), length);
+}
+
+void SqlDescriptorArea::point(int index, short sqlType, const char* data, short length)
+{
     if (m_nullIndicators.size() < std::size_t(count()))
         m_nullIndicators.assign(std::size_t(count()), 0);
-    m_bound[index] = storage;
     m_nullIndicators[index] = 0;
     XSQLVAR& v = var(index);
     v.sqltype = short(sqlType | 1);
     v.sqllen = length;
     v.sqlscale = 0;
     v.sqlsubtype = 0;  // text goes as bytes of the connection's character set
-    v.sqldata = const_cast<char*>(m_bound[index].constData());
+    v.sqldata = const_cast<char*>(data);
     v.sqlind = &m_nullIndicators[index];
 }
 

@@ -3,7 +3,10 @@
 #include <ibase.h>
 
 #include <QByteArray>
+
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace korvat {
@@ -34,6 +37,16 @@ public:
 
     // Points a variable at caller data of its own type (input parameters).
     void bind(int index, short sqlType, const QByteArray& storage, short length);
+    // The same for a number or a date, copied into room kept here for each
+    // variable: a row's parameters cost no allocation each.
+    template <typename T> void bindValue(int index, short sqlType, const T& value)
+    {
+        static_assert(sizeof(T) <= sizeof(ValueSlot));
+        if (m_valueSlots.size() < std::size_t(count()))
+            m_valueSlots.resize(std::size_t(count()));
+        std::memcpy(m_valueSlots[index].data(), &value, sizeof value);
+        point(index, sqlType, m_valueSlots[index].data(), short(sizeof value));
+    }
     void bindNull(int index);
 
     bool isNull(int index) const;
@@ -43,10 +56,14 @@ public:
     void reset(int capacity);
 
 private:
+    using ValueSlot = std::array<char, 8>;
+    void point(int index, short sqlType, const char* data, short length);
+
     std::vector<std::byte> m_area;
     std::vector<std::byte> m_buffers;
     std::vector<short> m_nullIndicators;
     std::vector<QByteArray> m_bound;
+    std::vector<ValueSlot> m_valueSlots;
 };
 
 // The declared type of a variable without its nullable bit.
