@@ -1,5 +1,7 @@
 #include "NameFolding.h"
 
+#include <algorithm>
+
 namespace korvat {
 
 namespace {
@@ -61,16 +63,14 @@ bool sameName(QStringView a, QStringView b)
 {
     if (a.size() != b.size())
         return false;
-    // Letter by letter while both are plain; folded in full otherwise.
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x >= 0x80 || y >= 0x80)
-            return foldName(a) == foldName(b);
-        if (foldedCodePoint(x) != foldedCodePoint(y))
-            return false;
-    }
-    return true;
+    // Plain names compare as Qt compares them regardless of case, which for
+    // ASCII is the folding above; others are folded in full.
+    const auto plain = [](QStringView name) {
+        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    if (plain(a) && plain(b))
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    return foldName(a) == foldName(b);
 }
 
 }  // namespace korvat
