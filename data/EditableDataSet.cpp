@@ -149,7 +149,10 @@ void EditableDataSet::releaseEditStatements() noexcept
         edit->statement.reset();
         edit->parameterFields.clear();
     }
-    m_generator.reset();
+    // Only its handle goes: a lost connection closes the data set while a
+    // key is being drawn, and the statement is still in use then.
+    if (m_generator)
+        m_generator->unprepare();
 }
 
 const std::vector<std::pair<const Field*, bool>>& EditableDataSet::parameterFields(EditStatement& edit,
