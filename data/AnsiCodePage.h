@@ -2,26 +2,30 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
 
 namespace korvat {
 
 // The single-byte code page in which the databases' texts are written by the
 // point-of-sale systems (Turkish Windows, 1254). Connections use character set
 // NONE, so every text crosses the wire as bytes of this code page.
+//
+// Each byte stands for one character, so texts are converted through a table
+// read once from Qt's converter; a character the code page lacks goes through
+// the converter itself, which writes its substitute.
 class AnsiCodePage {
 public:
     static constexpr const char* name = "windows-1254";
 
-    AnsiCodePage();
-
     QByteArray encode(QStringView text);
     QString decode(QByteArrayView bytes);
+    // Writes the bytes' characters to `out`, one UTF-16 unit per byte.
+    static void decodeInto(QByteArrayView bytes, char16_t* out);
 
 private:
-    QStringEncoder m_encoder;
-    QStringDecoder m_decoder;
+    std::optional<QStringEncoder> m_encoder;  // made at the first character the table lacks
 };
 
 // A database name in the form the client library takes: the platform's file

@@ -32,15 +32,6 @@ int bytesPerCharacter(int characterSet)
     }
 }
 
-QString trimTrailingControls(QString text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    text.truncate(end);
-    return text;
-}
-
 double scaled(qint64 value, short scale)
 {
     return scale == 0 ? double(value) : double(value) * std::pow(10.0, scale);
@@ -114,38 +105,54 @@ QString columnTable(const XSQLVAR& column)
                                std::min<qsizetype>(column.relname_length, sizeof column.relname));
 }
 
-FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
-                           AnsiCodePage& codePage)
+ColumnReading readColumn(const SqlDescriptorArea& area, int index, const FieldDef& field)
 {
+    using Kind = ColumnReading::Kind;
     if (area.isNull(index))
-        return std::monostate{};
+        return {};
     const XSQLVAR& column = area.var(index);
     const char* data = area.data(index);
+    const auto number = [](double value) { return ColumnReading{Kind::Float, 0, value, {}}; };
     switch (baseType(column)) {
     case SQL_SHORT:
         if (column.sqlscale == 0 && field.kind != FieldKind::Float)
-            return qint32(readData<qint16>(data));
-        return scaled(readData<qint16>(data), column.sqlscale);
+            return {Kind::Integer, readData<qint16>(data), 0, {}};
+        return number(scaled(readData<qint16>(data), column.sqlscale));
     case SQL_LONG:
         if (column.sqlscale == 0 && field.kind != FieldKind::Float)
-            return readData<qint32>(data);
-        return scaled(readData<qint32>(data), column.sqlscale);
-    case SQL_INT64: return scaled(readData<qint64>(data), column.sqlscale);
-    case SQL_FLOAT: return double(readData<float>(data));
+            return {Kind::Integer, readData<qint32>(data), 0, {}};
+        return number(scaled(readData<qint32>(data), column.sqlscale));
+    case SQL_INT64: return number(scaled(readData<qint64>(data), column.sqlscale));
+    case SQL_FLOAT: return number(double(readData<float>(data)));
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: return readData<double>(data);
+    case SQL_D_FLOAT: return number(readData<double>(data));
     case SQL_TEXT: {
-        QString text = codePage.decode(QByteArrayView(data, column.sqllen));
-        return field.fixedLength ? text : trimTrailingControls(std::move(text));
+        QByteArrayView text(data, column.sqllen);
+        // The code page writes the controls and the space as ASCII does.
+        if (!field.fixedLength)
+            while (!text.isEmpty() && quint8(text.back()) <= 0x20)
+                text.chop(1);
+        return {Kind::Text, 0, 0, text};
     }
-    case SQL_VARYING: {
-        const quint16 length = readData<quint16>(data);
-        return codePage.decode(QByteArrayView(data + sizeof(quint16), length));
-    }
+    case SQL_VARYING:
+        return {Kind::Text, 0, 0, QByteArrayView(data + sizeof(quint16), readData<quint16>(data))};
     default:
         // Kinds the layer does not edit show as an empty text.
-        return QString();
+        return {Kind::Text, 0, 0, {}};
     }
+}
+
+FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
+                           AnsiCodePage& codePage)
+{
+    const ColumnReading reading = readColumn(area, index, field);
+    switch (reading.kind) {
+    case ColumnReading::Kind::Null: return std::monostate{};
+    case ColumnReading::Kind::Integer: return reading.integer;
+    case ColumnReading::Kind::Float: return reading.number;
+    case ColumnReading::Kind::Text: return codePage.decode(reading.text);
+    }
+    return std::monostate{};
 }
 
 void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage)

@@ -18,6 +18,23 @@ int columnCharacters(const XSQLVAR& column);
 QString columnName(const XSQLVAR& column);
 QString columnTable(const XSQLVAR& column);
 
+// A fetched column as the descriptor area holds it, read for a field: a
+// number in the field's kind, or text still in the code page with a CHAR
+// value's padding cut unless the field has a fixed length.
+struct ColumnReading {
+    enum class Kind {
+        Null,
+        Integer,
+        Float,
+        Text
+    };
+    Kind kind = Kind::Null;
+    qint32 integer = 0;
+    double number = 0;
+    QByteArrayView text;
+};
+ColumnReading readColumn(const SqlDescriptorArea& area, int index, const FieldDef& field);
+
 // Reads a fetched column into a field's value. Strings are decoded from the
 // code page; a CHAR value keeps its padding only in a field of fixed length.
 FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,

@@ -73,6 +73,7 @@ void DataSet::open()
     m_inOpenTransaction.join(inTransaction.users(), *this);
     m_columnOfField = std::move(columns);
     m_rows.clear();
+    m_rowStore.clear();
     m_allFetched = false;
     m_modified = false;
     try {
@@ -98,6 +99,7 @@ void DataSet::close() noexcept
     m_openTransaction = nullptr;
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_rowStore.clear();
     m_buffer.clear();
     m_state = DataSetState::Inactive;
     m_current = -1;
@@ -134,15 +136,21 @@ bool DataSet::fetchOne(bool announce)
         m_select->closeCursor();
         return false;
     }
-    // One row's values on their way into the row's compact form; the
-    // vector's room serves every row.
-    std::vector<FieldValue>& values = m_fetchedValues;
-    values.clear();
-    for (std::size_t i = 0; i < m_defs.size(); ++i)
-        values.push_back(
-            readColumnValue(m_select->output(), m_columnOfField[i], m_defs[i], m_connection.codePage()));
-    m_rows.push_back(RowData::make(m_layout, values));
-    values.clear();
+    // The row is written straight from the descriptor area into its
+    // compact form, texts decoded in place.
+    m_rowBuilder.begin(m_layout);
+    for (std::size_t i = 0; i < m_defs.size(); ++i) {
+        const ColumnReading column = readColumn(m_select->output(), m_columnOfField[i], m_defs[i]);
+        switch (column.kind) {
+        case ColumnReading::Kind::Null: m_rowBuilder.addNull(); break;
+        case ColumnReading::Kind::Integer: m_rowBuilder.addInteger(column.integer); break;
+        case ColumnReading::Kind::Float: m_rowBuilder.addDouble(column.number); break;
+        case ColumnReading::Kind::Text:
+            AnsiCodePage::decodeInto(column.text, m_rowBuilder.addTextRoom(column.text.size()));
+            break;
+        }
+    }
+    m_rows.push_back(m_rowBuilder.finish(m_rowStore));
     if (announce) {
         const int row = int(m_rows.size()) - 1;
         notify([row](DataSetObserver& o) { o.rowsAdded(row, row); });
@@ -253,9 +261,12 @@ Field& DataSet::fieldByName(QStringView name) const
     throw prefixedError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-RowData DataSet::rowFromValues(const std::vector<FieldValue>& values) const
+RowData DataSet::rowFromValues(const std::vector<FieldValue>& values)
 {
-    return RowData::make(m_layout, values);
+    m_rowBuilder.begin(m_layout);
+    for (std::size_t i = 0; i < values.size() && int(i) < m_layout.fieldCount(); ++i)
+        m_rowBuilder.addValue(values[i]);
+    return m_rowBuilder.finish(m_rowStore);
 }
 
 std::vector<FieldValue> DataSet::valuesOf(int row) const

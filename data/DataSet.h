@@ -108,7 +108,7 @@ protected:
     const std::vector<FieldDef>& fieldDefs() const { return m_defs; }
     const RowLayout& layout() const { return m_layout; }
     std::vector<RowData>& rows() { return m_rows; }
-    RowData rowFromValues(const std::vector<FieldValue>& values) const;
+    RowData rowFromValues(const std::vector<FieldValue>& values);
     std::vector<FieldValue> valuesOf(int row) const;
     std::vector<FieldValue>& editBuffer() { return m_buffer; }
     void setState(DataSetState state);
@@ -139,9 +139,10 @@ private:
     std::optional<Statement> m_select;
     Transaction* m_openTransaction = nullptr;
     Membership<DatabaseUser> m_inOpenTransaction;
+    RowStore m_rowStore;  // the rows' bytes; declared before the rows that point into it
     std::vector<RowData> m_rows;
     std::vector<FieldValue> m_buffer;
-    std::vector<FieldValue> m_fetchedValues;
+    RowBuilder m_rowBuilder;  // keeps its room from row to row
     DataSetState m_state = DataSetState::Inactive;
     int m_current = -1;
     bool m_eof = true;

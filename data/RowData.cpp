@@ -1,6 +1,10 @@
 #include "RowData.h"
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
+#include <type_traits>
+#include <variant>
 
 namespace korvat {
 
@@ -17,16 +21,16 @@ int slotSize(FieldKind kind)
     return 0;
 }
 
-template <typename T> T readAt(const QByteArray& bytes, int offset)
+template <typename T> T readAt(const char* bytes, int offset)
 {
     T value;
-    std::memcpy(&value, bytes.constData() + offset, sizeof value);
+    std::memcpy(&value, bytes + offset, sizeof value);
     return value;
 }
 
-template <typename T> void writeAt(QByteArray& bytes, int offset, T value)
+template <typename T> void writeAt(char* bytes, int offset, T value)
 {
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
+    std::memcpy(bytes + offset, &value, sizeof value);
 }
 
 }  // namespace
@@ -46,53 +50,100 @@ RowLayout::RowLayout(const std::vector<FieldDef>& fields)
     m_fixedSize = offset;
 }
 
-RowData RowData::make(const RowLayout& layout, const std::vector<FieldValue>& values)
+void RowBuilder::begin(const RowLayout& layout)
 {
-    qsizetype characters = 0;
-    for (const FieldValue& value : values)
-        if (auto text = std::get_if<QString>(&value))
-            characters += text->size();
+    m_layout = &layout;
+    m_fixed.assign(std::size_t(layout.m_fixedSize), '\0');
+    m_characters.clear();
+    m_next = 0;
+}
 
+const RowLayout::Slot& RowBuilder::nextSlot(FieldKind kind)
+{
+    const RowLayout::Slot& slot = m_layout->m_slots.at(std::size_t(m_next));
+    const bool fits = slot.kind == kind || (kind == FieldKind::Integer && slot.kind == FieldKind::SmallInt);
+    if (!fits)
+        throw std::bad_variant_access();
+    ++m_next;
+    return slot;
+}
+
+void RowBuilder::addNull()
+{
+    const int field = m_next;
+    const RowLayout::Slot& slot = m_layout->m_slots.at(std::size_t(field));
+    ++m_next;
+    m_fixed[std::size_t(field / 8)] = char(m_fixed[std::size_t(field / 8)] | (1 << (field % 8)));
+    if (slot.kind == FieldKind::String)
+        writeAt<quint32>(m_fixed.data(), slot.offset, quint32(m_characters.size()));
+}
+
+void RowBuilder::addInteger(qint32 value)
+{
+    const RowLayout::Slot& slot = nextSlot(FieldKind::Integer);
+    if (slot.kind == FieldKind::SmallInt)
+        writeAt<qint16>(m_fixed.data(), slot.offset, qint16(value));
+    else
+        writeAt<qint32>(m_fixed.data(), slot.offset, value);
+}
+
+void RowBuilder::addDouble(double value)
+{
+    writeAt<double>(m_fixed.data(), nextSlot(FieldKind::Float).offset, value);
+}
+
+char16_t* RowBuilder::addTextRoom(qsizetype length)
+{
+    const RowLayout::Slot& slot = nextSlot(FieldKind::String);
+    const std::size_t begin = m_characters.size();
+    m_characters.resize(begin + std::size_t(length));
+    writeAt<quint32>(m_fixed.data(), slot.offset, quint32(m_characters.size()));
+    return m_characters.data() + begin;
+}
+
+void RowBuilder::addText(QStringView text)
+{
+    std::copy(text.utf16(), text.utf16() + text.size(), addTextRoom(text.size()));
+}
+
+void RowBuilder::addValue(const FieldValue& value)
+{
+    std::visit(
+        [this](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                addNull();
+            else if constexpr (std::is_same_v<T, qint32>)
+                addInteger(v);
+            else if constexpr (std::is_same_v<T, double>)
+                addDouble(v);
+            else
+                addText(v);
+        },
+        value);
+}
+
+RowData RowBuilder::finish(RowStore& store)
+{
+    while (m_next < m_layout->fieldCount())
+        addNull();
+    const std::size_t textBytes = m_characters.size() * sizeof(char16_t);
+    const std::size_t size = m_fixed.size() + textBytes;
     RowData row;
-    row.m_bytes = QByteArray(layout.m_fixedSize + characters * qsizetype(sizeof(char16_t)), '\0');
-    quint32 stringEnd = 0;
-    for (int i = 0; i < layout.fieldCount() && i < int(values.size()); ++i) {
-        const RowLayout::Slot& slot = layout.m_slots[i];
-        const FieldValue& value = values[i];
-        if (korvat::isNull(value)) {
-            row.m_bytes[i / 8] = char(row.m_bytes[i / 8] | (1 << (i % 8)));
-            if (slot.kind == FieldKind::String)
-                writeAt<quint32>(row.m_bytes, slot.offset, stringEnd);
-            continue;
-        }
-        switch (slot.kind) {
-        case FieldKind::SmallInt:
-            writeAt<qint16>(row.m_bytes, slot.offset, qint16(std::get<qint32>(value)));
-            break;
-        case FieldKind::Integer: writeAt<qint32>(row.m_bytes, slot.offset, std::get<qint32>(value)); break;
-        case FieldKind::Float: writeAt<double>(row.m_bytes, slot.offset, std::get<double>(value)); break;
-        case FieldKind::String: {
-            const QString& text = std::get<QString>(value);
-            std::memcpy(row.m_bytes.data() + layout.m_fixedSize + stringEnd * sizeof(char16_t), text.utf16(),
-                        std::size_t(text.size()) * sizeof(char16_t));
-            stringEnd += quint32(text.size());
-            writeAt<quint32>(row.m_bytes, slot.offset, stringEnd);
-            break;
-        }
-        }
-    }
-    // Fields beyond the values given stay NULL.
-    for (int i = int(values.size()); i < layout.fieldCount(); ++i) {
-        row.m_bytes[i / 8] = char(row.m_bytes[i / 8] | (1 << (i % 8)));
-        if (layout.m_slots[i].kind == FieldKind::String)
-            writeAt<quint32>(row.m_bytes, layout.m_slots[i].offset, stringEnd);
-    }
+    if (size == 0)
+        return row;
+    char* bytes = store.allocate(size);
+    std::memcpy(bytes, m_fixed.data(), m_fixed.size());
+    if (textBytes > 0)
+        std::memcpy(bytes + m_fixed.size(), m_characters.data(), textBytes);
+    row.m_bytes = bytes;
+    row.m_size = quint32(size);
     return row;
 }
 
 bool RowData::isNull(const RowLayout& layout, int field) const
 {
-    if (m_bytes.isEmpty() || field < 0 || field >= layout.fieldCount())
+    if (m_size == 0 || field < 0 || field >= layout.fieldCount())
         return true;
     return (quint8(m_bytes[field / 8]) >> (field % 8)) & 1;
 }
@@ -114,9 +165,9 @@ FieldValue RowData::value(const RowLayout& layout, int field) const
     case FieldKind::String: {
         const int begin = stringEnd(layout, slot.previousString);
         const int end = stringEnd(layout, field);
-        return QString(reinterpret_cast<const QChar*>(m_bytes.constData() + layout.m_fixedSize +
-                                                      begin * int(sizeof(char16_t))),
-                       end - begin);
+        return QString(
+            reinterpret_cast<const QChar*>(m_bytes + layout.m_fixedSize + begin * int(sizeof(char16_t))),
+            end - begin);
     }
     }
     return std::monostate{};

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "FieldDef.h"
+#include "RowStore.h"
 
-#include <QByteArray>
+#include <QStringView>
 #include <vector>
 
 namespace korvat {
@@ -19,6 +20,7 @@ public:
 
 private:
     friend class RowData;
+    friend class RowBuilder;
     struct Slot {
         FieldKind kind;
         int offset;
@@ -29,20 +31,47 @@ private:
 };
 
 // One stored row, compact and immutable: rows kept for walking and for the
-// grids cost a few hundred bytes each. Copies share their bytes.
+// grids cost a few hundred bytes each. Its bytes lie in the data set's
+// RowStore, so a row and its copies are valid until the store is cleared.
 class RowData {
 public:
     RowData() = default;
-    static RowData make(const RowLayout& layout, const std::vector<FieldValue>& values);
 
     FieldValue value(const RowLayout& layout, int field) const;
     bool isNull(const RowLayout& layout, int field) const;
-    bool isEmpty() const { return m_bytes.isEmpty(); }
-    qsizetype byteSize() const { return m_bytes.size(); }
+    bool isEmpty() const { return m_size == 0; }
+    qsizetype byteSize() const { return m_size; }
 
 private:
+    friend class RowBuilder;
     int stringEnd(const RowLayout& layout, int slot) const;
-    QByteArray m_bytes;
+    const char* m_bytes = nullptr;
+    quint32 m_size = 0;
+};
+
+// Writes rows of a layout field by field, in the fields' order, in room it
+// keeps from row to row; the finished row is copied into the store.
+// A value of another kind than its field's throws std::bad_variant_access.
+class RowBuilder {
+public:
+    void begin(const RowLayout& layout);
+    void addNull();
+    void addInteger(qint32 value);  // a SmallInt or Integer field
+    void addDouble(double value);
+    void addText(QStringView text);
+    // Room for a text of `length` UTF-16 units, which the caller writes.
+    char16_t* addTextRoom(qsizetype length);
+    void addValue(const FieldValue& value);
+    // The row, kept in `store`; fields not given are NULL.
+    RowData finish(RowStore& store);
+
+private:
+    const RowLayout::Slot& nextSlot(FieldKind kind);
+
+    const RowLayout* m_layout = nullptr;
+    std::vector<char> m_fixed;
+    std::vector<char16_t> m_characters;
+    int m_next = 0;
 };
 
 }  // namespace korvat

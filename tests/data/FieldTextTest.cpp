@@ -1,4 +1,5 @@
 #include "FieldText.h"
+#include "AnsiCodePage.h"
 #include "NameFolding.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,9 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
 using namespace korvat;
@@ -205,4 +209,20 @@ TEST(FieldTextRoundTrip, theLargestDoublesReadBackFromTheirTextForm)
         EXPECT_EQ(*again, value);
     }
     EXPECT_FALSE(korvat::parseFloat(u"1,79769313486233E308"_s, turkish).has_value());
+}
+
+// The code page's own table gives what Qt's converter gives, both ways, and a
+// character the code page lacks gets the converter's substitute.
+TEST(AnsiCodePageTest, ConvertsAsQtsConverter)
+{
+    QByteArray everyByte;
+    for (int byte = 1; byte < 256; ++byte)
+        everyByte.append(char(byte));
+    AnsiCodePage codePage;
+    const QString expected = QStringDecoder(AnsiCodePage::name).decode(everyByte);
+    EXPECT_EQ(codePage.decode(everyByte), expected);
+    EXPECT_EQ(codePage.encode(expected), everyByte);
+
+    const QString lacking = u"Şu \u0416 ve \U0001F600"_s;
+    EXPECT_EQ(codePage.encode(lacking), QByteArray(QStringEncoder(AnsiCodePage::name).encode(lacking)));
 }
