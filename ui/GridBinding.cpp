@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 using korvat::DataSet;
@@ -132,13 +133,10 @@ void GridBinding::queueCatchUp()
     if (m_catchUpQueued)
         return;
     m_catchUpQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_catchUpQueued)
-                catchUp();
-        },
-        Qt::QueuedConnection);
+    QTimer::singleShot(catchUpDelayMs, this, [this] {
+        if (m_catchUpQueued)
+            catchUp();
+    });
 }
 
 void GridBinding::moveViewTo(int row)

@@ -39,10 +39,12 @@ public:
     QTableView* view() const { return m_view; }
 
     // While set, the view catches up with the data set's rows and current row
-    // when the event loop next runs rather than at every change: a transfer
-    // adds and moves thousands of times between two paints, and each change
-    // would lay the view out. Clearing it catches up at once.
+    // when the event loop runs a second after the first change rather than at
+    // every change: a transfer adds and moves thousands of times a second,
+    // and each catch-up lays the view out and paints it anew. Clearing it
+    // catches up at once.
     void setFollowingLater(bool later);
+    static constexpr int catchUpDelayMs = 1000;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
