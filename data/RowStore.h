@@ -7,9 +7,8 @@ namespace korvat {
 
 // Room for one data set's stored rows, handed out row after row from blocks
 // that are all freed together when the data set lets its rows go. Blocks
-// grow with the rows, to 2 MiB pieces that Linux may back with huge pages:
-// storing a large table would otherwise cost a page fault every few rows,
-// which weighs on every row carried.
+// grow with the rows up to 1 MiB; a row then costs no allocation of its own
+// and no allocator's bookkeeping beside its bytes.
 class RowStore {
 public:
     RowStore() = default;
@@ -17,7 +16,7 @@ public:
     RowStore(const RowStore&) = delete;
     RowStore& operator=(const RowStore&) = delete;
 
-    // Room for `bytes`, aligned for any value a row holds. It stays until clear().
+    // Room for `bytes`, word-aligned. It stays until clear().
     char* allocate(std::size_t bytes);
     // Frees every block: the rooms handed out are gone.
     void clear() noexcept;
