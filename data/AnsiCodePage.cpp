@@ -44,9 +44,17 @@ const CodePageTable& table()
 
 QByteArray AnsiCodePage::encode(QStringView text)
 {
-    const CodePageTable& codePage = table();
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
+    if (encodeInto(text, bytes.data()))
+        return bytes;
+    if (!m_encoder)
+        m_encoder.emplace(name);
+    return m_encoder->encode(text);
+}
+
+bool AnsiCodePage::encodeInto(QStringView text, char* out)
+{
+    const std::vector<std::pair<char16_t, char>>& fromUnicode = table().fromUnicode;
     for (const QChar c : text) {
         const char16_t unit = c.unicode();
         if (unit < 0x80) {
@@ -54,16 +62,13 @@ QByteArray AnsiCodePage::encode(QStringView text)
             continue;
         }
         const auto found = std::lower_bound(
-            codePage.fromUnicode.begin(), codePage.fromUnicode.end(), unit,
+            fromUnicode.begin(), fromUnicode.end(), unit,
             [](const std::pair<char16_t, char>& entry, char16_t u) { return entry.first < u; });
-        if (found == codePage.fromUnicode.end() || found->first != unit) {
-            if (!m_encoder)
-                m_encoder.emplace(name);
-            return m_encoder->encode(text);
-        }
+        if (found == fromUnicode.end() || found->first != unit)
+            return false;
         *out++ = found->second;
     }
-    return bytes;
+    return true;
 }
 
 QString AnsiCodePage::decode(QByteArrayView bytes)

@@ -20,6 +20,9 @@ public:
     static constexpr const char* name = "windows-1254";
 
     QByteArray encode(QStringView text);
+    // Writes the text's bytes to `out`, one per character; false when a
+    // character is not in the code page (encode() then gives its substitute).
+    static bool encodeInto(QStringView text, char* out);
     QString decode(QByteArrayView bytes);
     // Writes the bytes' characters to `out`, one UTF-16 unit per byte.
     static void decodeInto(QByteArrayView bytes, char16_t* out);

@@ -3,6 +3,7 @@
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace korvat {
 
@@ -162,6 +163,12 @@ void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value,
     } else if (const auto* floating = std::get_if<double>(&value)) {
         area.bindValue(index, SQL_DOUBLE, *floating);
     } else if (const auto* text = std::get_if<QString>(&value)) {
+        // Written straight into the area's own room, unless a character
+        // needs the converter's substitute.
+        constexpr qsizetype maxTextLength = std::numeric_limits<short>::max();
+        if (text->size() <= maxTextLength &&
+            AnsiCodePage::encodeInto(*text, area.textRoom(index, short(text->size()))))
+            return;
         const QByteArray bytes = codePage.encode(*text);
         area.bind(index, SQL_TEXT, bytes, short(bytes.size()));
     } else {

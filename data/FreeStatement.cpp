@@ -24,18 +24,20 @@ FreeStatement::FreeStatement(QString objectName, Connection& connection, Transac
 
 void FreeStatement::clearText()
 {
-    changeText({});
+    close();
+    m_text.clear();
+    textChanged();
 }
 
 void FreeStatement::addLine(const QString& line)
 {
-    changeText(QStringList(m_text) << line);
+    close();
+    m_text.append(line);
+    textChanged();
 }
 
-void FreeStatement::changeText(QStringList text)
+void FreeStatement::textChanged()
 {
-    close();
-    m_text = std::move(text);
     const ScannedStatement& scanned = scanOf(m_text.join(QLatin1Char('\n')));
 
     std::vector<StatementParameter> params;
@@ -73,8 +75,9 @@ const ScannedStatement& FreeStatement::scanOf(const QString& text)
 
 bool FreeStatement::textIsBlank() const
 {
-    return std::all_of(m_text.begin(), m_text.end(),
-                       [](const QString& line) { return line.trimmed().isEmpty(); });
+    return std::all_of(m_text.begin(), m_text.end(), [](const QString& line) {
+        return std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); });
+    });
 }
 
 StatementParameter& FreeStatement::paramByName(const QString& name)

@@ -57,7 +57,7 @@ public:
     void closeForEnd() noexcept override;
 
 private:
-    void changeText(QStringList text);
+    void textChanged();  // after every change of m_text, the statement closed
     const ScannedStatement& scanOf(const QString& text);
     bool textIsBlank() const;
     void makeReady();

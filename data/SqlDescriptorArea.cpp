@@ -74,6 +74,16 @@ void SqlDescriptorArea::bind(int index, short sqlType, const QByteArray& storage
     point(index, sqlType, m_bound[index].constData(), length);
 }
 
+char* SqlDescriptorArea::textRoom(int index, short length)
+{
+    if (m_bound.size() < std::size_t(count()))
+        m_bound.resize(std::size_t(count()));
+    QByteArray& room = m_bound[index];
+    room.resize(length);  // keeps its capacity from bind to bind
+    point(index, SQL_TEXT, room.constData(), length);
+    return room.data();
+}
+
 void SqlDescriptorArea::point(int index, short sqlType, const char* data, short length)
 {
     if (m_nullIndicators.size() < std::size_t(count()))

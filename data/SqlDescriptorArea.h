@@ -37,7 +37,10 @@ public:
 
     // Points a variable at caller data of its own type (input parameters).
     void bind(int index, short sqlType, const QByteArray& storage, short length);
-    // The same for a number or a date, copied into room kept here for each
+    // Binds a text of `length` bytes as SQL_TEXT and returns the room, kept by
+    // the area, that the caller writes the bytes into.
+    char* textRoom(int index, short length);
+    // Binds a number or a date, copied into room kept here for each
     // variable: a row's parameters cost no allocation each.
     template <typename T> void bindValue(int index, short sqlType, const T& value)
     {

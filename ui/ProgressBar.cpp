@@ -26,5 +26,16 @@ void ProgressBar::setShowingLater(bool later)
 
 void ProgressBar::showPosition()
 {
+    if (!m_showingLater) {
+        setValue(m_position);
+        return;
+    }
+    if (value() == m_position)
+        return;
+    // QProgressBar::setValue paints the bar at once, a paint and a flush of
+    // its own; during a transfer the window's next paint draws it with
+    // whatever else changed.
+    setUpdatesEnabled(false);
     setValue(m_position);
+    setUpdatesEnabled(true);  // schedules the paint
 }
