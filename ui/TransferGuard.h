@@ -17,8 +17,8 @@ class QWidget;
 // for later, so a second click cannot start another transfer afterwards; a
 // request to close the window is refused. It is a child of the window for
 // its life, so the window can find the transfer that runs. Meanwhile the
-// window's grids take their data sets' new rows in when the window paints,
-// not at every row, and so does the bar its new positions.
+// window's grids take their data sets' new rows in once a second and the bar
+// its new positions when the window paints, not at every row.
 class TransferGuard : public QObject {
     Q_OBJECT
 
