@@ -24,20 +24,19 @@ FreeStatement::FreeStatement(QString objectName, Connection& connection, Transac
 
 void FreeStatement::clearText()
 {
-    close();
     m_text.clear();
     textChanged();
 }
 
 void FreeStatement::addLine(const QString& line)
 {
-    close();
     m_text.append(line);
     textChanged();
 }
 
 void FreeStatement::textChanged()
 {
+    close();
     const ScannedStatement& scanned = scanOf(m_text.join(QLatin1Char('\n')));
 
     std::vector<StatementParameter> params;

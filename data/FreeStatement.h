@@ -57,7 +57,7 @@ public:
     void closeForEnd() noexcept override;
 
 private:
-    void textChanged();  // after every change of m_text, the statement closed
+    void textChanged();  // after every change of m_text: closes, then takes the text's parameters
     const ScannedStatement& scanOf(const QString& text);
     bool textIsBlank() const;
     void makeReady();

@@ -58,21 +58,24 @@ void RowBuilder::begin(const RowLayout& layout)
     m_next = 0;
 }
 
+const RowLayout::Slot& RowBuilder::takeSlot()
+{
+    return m_layout->m_slots.at(std::size_t(m_next++));
+}
+
 const RowLayout::Slot& RowBuilder::nextSlot(FieldKind kind)
 {
     const RowLayout::Slot& slot = m_layout->m_slots.at(std::size_t(m_next));
     const bool fits = slot.kind == kind || (kind == FieldKind::Integer && slot.kind == FieldKind::SmallInt);
     if (!fits)
         throw std::bad_variant_access();
-    ++m_next;
-    return slot;
+    return takeSlot();
 }
 
 void RowBuilder::addNull()
 {
     const int field = m_next;
-    const RowLayout::Slot& slot = m_layout->m_slots.at(std::size_t(field));
-    ++m_next;
+    const RowLayout::Slot& slot = takeSlot();
     m_fixed[std::size_t(field / 8)] = char(m_fixed[std::size_t(field / 8)] | (1 << (field % 8)));
     if (slot.kind == FieldKind::String)
         writeAt<quint32>(m_fixed.data(), slot.offset, quint32(m_characters.size()));

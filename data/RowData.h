@@ -66,7 +66,8 @@ public:
     RowData finish(RowStore& store);
 
 private:
-    const RowLayout::Slot& nextSlot(FieldKind kind);
+    const RowLayout::Slot& takeSlot();
+    const RowLayout::Slot& nextSlot(FieldKind kind);  // takes it if a value of `kind` fits
 
     const RowLayout* m_layout = nullptr;
     std::vector<char> m_fixed;
