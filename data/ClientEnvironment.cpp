@@ -5,9 +5,8 @@
 #include <QFileInfo>
 
 #ifndef Q_OS_WIN
-#include <clocale>
-#include <cstring>
-#include <langinfo.h>
+#include "ProcessLocale.h"
+
 #include <unistd.h>
 #endif
 
@@ -56,24 +55,14 @@ void useWritableLockFolder()
 #endif
 }
 
-void readFileNamesAsUtf8()
-{
-#ifndef Q_OS_WIN
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
-        return;
-    if (!std::setlocale(LC_CTYPE, ""))
-        std::setlocale(LC_CTYPE, "C");
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
-        std::setlocale(LC_CTYPE, "C.UTF-8");
-#endif
-}
-
 }  // namespace
 
 void prepareClientEnvironment()
 {
     useWritableLockFolder();
-    readFileNamesAsUtf8();
+#ifndef Q_OS_WIN
+    useClientLibraryLocale();
+#endif
 }
 
 }  // namespace korvat

@@ -14,10 +14,10 @@ namespace korvat {
 // FIREBIRD_LOCK was already set.
 QString chooseEmbeddedLockFolder(const QString& defaultFolder, const QString& privateFolder);
 
-// Prepares the process for the client library: a writable lock folder, and
-// file names read as UTF-8, the encoding in which the layer passes them (the
-// client reads them in the locale's character set, and a program that never
-// set its locale runs in plain ASCII).
+// Prepares the process for the client library: a writable lock folder, and a
+// C-library locale of plain case rules in UTF-8 (see ProcessLocale.h), in
+// which the library reads its configuration and the file names the layer
+// passes in UTF-8.
 void prepareClientEnvironment();
 
 }  // namespace korvat

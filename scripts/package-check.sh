@@ -80,9 +80,24 @@ for file in "$(readlink -f "$client_path")" "$(dpkg -L firebird3.0-server-core |
   depends_on "$owner"
 done
 
-# The unpacked program, with the system's Qt and Firebird, must open its main
-# window on the default target of a fresh home folder.
+# The toolkit's own buttons and dialogs speak Turkish only with Qt's Turkish
+# catalogue, which the package must pull in.
+catalogue=$(dpkg -S "/usr/share/qt6/translations/qtbase_tr.qm" 2>/dev/null | cut -d: -f1)
+[[ -n $catalogue ]] || fail "no installed package holds Qt's Turkish catalogue qtbase_tr.qm"
+depends_on "$catalogue"
+
+# The unpacked programs, with the system's Qt and Firebird, on a Turkish
+# desktop: the window must open on the default target of a fresh home folder
+# and the check must read the demo databases.
+locale -a | grep -qixE 'tr_TR\.utf-?8' || fail "the tr_TR.UTF-8 locale is not installed (scripts/setup.sh makes it)"
+export LANG=tr_TR.UTF-8 LC_ALL=tr_TR.UTF-8
 home=$work/home
 quietly "$build/tools/korvat_demo_databases" "$home/Korvat/KORVAT.FDB" "$home/Korvat/KAYNAK.FDB"
 HOME=$home bash scripts/await-window.sh 30 "$root/usr/bin/Korvat_Devir" >"$log" 2>&1 \
   || { cat "$log" >&2; fail "the packaged program did not open its window"; }
+if [[ -x $root/usr/bin/Korvat_Kontrol ]]; then
+  # The empty target lacks the demo's rows: exit code 1, where 2 would mean it could not check.
+  code=0
+  "$root/usr/bin/Korvat_Kontrol" "$home/Korvat/KAYNAK.FDB" "$home/Korvat/KORVAT.FDB" >"$log" 2>&1 || code=$?
+  [[ $code -eq 1 ]] || { cat "$log" >&2; fail "the packaged Korvat_Kontrol ended with $code, expected 1"; }
+fi

@@ -18,6 +18,7 @@ packages=(
   xvfb xauth xdotool
   dpkg-dev desktop-file-utils appstream librsvg2-bin
   qt6-translations-l10n
+  locales
 )
 
 missing=()
@@ -65,6 +66,17 @@ for program in /usr/sbin/firebird /usr/bin/isql-fb; do
     exit 1
   fi
 done
+
+# The operators' desktops are Turkish, and the tests run under that locale.
+# It must really be installed: a missing one falls back to C without a word.
+if ! locale -a 2>/dev/null | grep -qixE 'tr_TR\.utf-?8'; then
+  echo "setup: generating the tr_TR.UTF-8 locale"
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
+fi
 
 # A build folder made by another generator cannot be reused with Ninja.
 if [[ -f $build/CMakeCache.txt ]] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build/CMakeCache.txt"; then

@@ -20,10 +20,12 @@ target=$home/Korvat/KORVAT.FDB
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# One value per line for a select, through the embedded engine.
+# One value per line for a select, through the embedded engine. isql reads
+# Firebird's configuration with the locale's case rules, so it runs under
+# plain ones; the program itself runs under the suite's (Turkish) locale.
 sql() {
   printf 'set heading off;\n%s;\n' "$2" |
-    isql-fb -q -user SYSDBA -password quietbolt "$1" | tr -d ' ' | sed '/^$/d'
+    LC_ALL=C.UTF-8 isql-fb -q -user SYSDBA -password quietbolt "$1" | tr -d ' ' | sed '/^$/d'
 }
 
 # The id of a visible window of the program other than those given.
@@ -81,7 +83,7 @@ end_by() {
 
 check_sound() {
   local report
-  report=$(gfix -v -full -user SYSDBA -password quietbolt "$target" 2>&1) || fail "gfix: $report"
+  report=$(LC_ALL=C.UTF-8 gfix -v -full -user SYSDBA -password quietbolt "$target" 2>&1) || fail "gfix: $report"
   [[ -z $report ]] || fail "gfix: $report"
 }
 
