@@ -135,6 +135,23 @@ bool ClientLibrary::statusContains(const ISC_STATUS* status, ISC_STATUS code)
     return false;
 }
 
+QList<long> ClientLibrary::statusNumbers(const ISC_STATUS* status, ISC_STATUS code)
+{
+    QList<long> numbers;
+    bool inCode = false;
+    for (int at = 0; at < ISC_STATUS_LENGTH - 1 && status[at] != isc_arg_end;) {
+        if (status[at] == isc_arg_gds) {
+            if (inCode)
+                break;
+            inCode = status[at + 1] == code;
+        } else if (inCode && status[at] == isc_arg_number) {
+            numbers.append(long(status[at + 1]));
+        }
+        at += status[at] == isc_arg_cstring ? 3 : 2;
+    }
+    return numbers;
+}
+
 void ClientLibrary::check(const ISC_STATUS* status) const
 {
     if (!(status[0] == 1 && status[1] != 0))

@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -66,6 +67,8 @@ public:
     // True when a failed call's status vector names the error code anywhere
     // among its messages.
     static bool statusContains(const ISC_STATUS* status, ISC_STATUS code);
+    // The number arguments that follow `code` in the status vector.
+    static QList<long> statusNumbers(const ISC_STATUS* status, ISC_STATUS code);
 
     // Keeps, for as long as the library stays loaded, a handle variable that
     // the library may still clear when it drops an object it was never told

@@ -20,6 +20,19 @@ QString localServerName(const QString& path, int port)
 const QStringList readTransactionParams = {QStringLiteral("read_committed"), QStringLiteral("rec_version"),
                                            QStringLiteral("nowait"), QStringLiteral("read")};
 
+// The on-disk structure's version as the engine reports it: found major and
+// minor, then the supported ones.
+QString olderFileMessage(const QString& path, const QList<long>& versions)
+{
+    const QString found = versions.size() >= 2 ? QStringLiteral(" (disk yapısı %1.%2)").arg(versions[0]).arg(versions[1])
+                                               : QString();
+    return QStringLiteral("%1 dosyası Firebird'ün daha eski bir sürümüyle oluşturulmuş%2; bu programın Firebird 3 "
+                          "motoru onu açamıyor.\r\n"
+                          "Dosyayı, onu oluşturan Firebird sürümünün sunucusu üzerinden açın ya da o sürümün gbak "
+                          "programıyla yedeğini alıp bu sürümün gbak programıyla geri yükleyerek dönüştürün")
+        .arg(QFileInfo(path).absoluteFilePath(), found);
+}
+
 LayerError databaseIsOpen()
 {
     return LayerError(QStringLiteral("Cannot perform operation -- DB is currently open"));
@@ -79,7 +92,7 @@ void Connection::open()
 
     StatusVector status;
     if (!tryAttach(m_databaseName, status) && !attachThroughLocalServer(status))
-        m_client->check(status.get());
+        raiseAttachFailure(status.get());
 
     try {
         m_databaseSqlDialect = readDatabaseSqlDialect();
@@ -104,7 +117,8 @@ bool Connection::tryAttach(const QString& name, StatusVector& status)
 
 bool Connection::attachThroughLocalServer(StatusVector& status)
 {
-    if (!ClientLibrary::statusContains(status.get(), isc_already_opened) ||
+    if (!(ClientLibrary::statusContains(status.get(), isc_already_opened) ||
+          ClientLibrary::statusContains(status.get(), isc_wrong_ods)) ||
         !isLocalDatabaseName(m_databaseName))
         return false;
     StatusVector throughServer;
@@ -114,6 +128,22 @@ bool Connection::attachThroughLocalServer(StatusVector& status)
     if (!ClientLibrary::statusContains(throughServer.get(), isc_network_error))
         status = throughServer;
     return false;
+}
+
+void Connection::raiseAttachFailure(const ISC_STATUS* status)
+{
+    try {
+        m_client->check(status);
+    } catch (const ServerError& error) {
+        if (ClientLibrary::statusContains(status, isc_wrong_ods))
+            throw OlderFileError(olderFileMessage(m_databaseName,
+                                                  ClientLibrary::statusNumbers(status, isc_wrong_ods)),
+                                 error.sqlCode(), error.engineCode());
+        if (ClientLibrary::statusContains(status, isc_already_opened))
+            throw FileInUseError(error.message(), error.sqlCode(), error.engineCode());
+        throw;
+    }
+    throw LayerError(QStringLiteral("The attach failed without an error"));  // not reached
 }
 
 int Connection::readDatabaseSqlDialect()

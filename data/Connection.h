@@ -88,9 +88,13 @@ private:
     // Attaches by name; false with the failure in `status` otherwise.
     bool tryAttach(const QString& name, StatusVector& status);
     // A server on this machine that holds the file open keeps the embedded
-    // engine out of it but can serve it itself. True once attached so;
-    // otherwise `status` holds the error to report.
+    // engine out of it but can serve it itself; so can the server of an older
+    // version for a file of its older on-disk structure. True once attached
+    // so; otherwise `status` holds the error to report.
     bool attachThroughLocalServer(StatusVector& status);
+    // Raises the failed attach's error, typed for a file of an older
+    // structure and for one that another program holds open.
+    [[noreturn]] void raiseAttachFailure(const ISC_STATUS* status);
     int readDatabaseSqlDialect();
 
     QString m_objectName;

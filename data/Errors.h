@@ -76,4 +76,22 @@ public:
     const char* typeName() const noexcept override { return "NoPermissionError"; }
 };
 
+// A local file of an on-disk structure that this engine does not read (one
+// made by an older Firebird), which no server on this machine opened either.
+// The message tells the operator, in Turkish, what the file is and what to do.
+class OlderFileError : public ServerError {
+public:
+    using ServerError::ServerError;
+    const char* typeName() const noexcept override { return "OlderFileError"; }
+};
+
+// A local file that another program of this machine holds open with an
+// engine of its own, which no server on this machine could serve instead.
+// Carries the server's message.
+class FileInUseError : public ServerError {
+public:
+    using ServerError::ServerError;
+    const char* typeName() const noexcept override { return "FileInUseError"; }
+};
+
 }  // namespace korvat

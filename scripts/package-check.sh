@@ -73,7 +73,7 @@ done
 # the package holding it, like the one holding the engine, must be a dependency.
 client=$(sed -n 's/.*defaultFileName = "\([^"]*\)".*/\1/p' data/ClientLibrary.h)
 [[ -n $client ]] || fail "no defaultFileName in data/ClientLibrary.h"
-client_path=$(ldconfig -p | awk -v name="$client" '$1 == name && /x86-64/ {print $NF; exit}')
+client_path=$(ldconfig -p | awk -v name="$client" '$1 == name && /x86-64/ && !found {print $NF; found = 1}')
 [[ -n $client_path ]] || fail "$client is not in the dynamic loader's cache"
 for file in "$(readlink -f "$client_path")" "$(dpkg -L firebird3.0-server-core | grep '/libEngine12\.so$')"; do
   owner=$(dpkg -S "$file" | cut -d: -f1)
@@ -89,7 +89,7 @@ depends_on "$catalogue"
 # The unpacked programs, with the system's Qt and Firebird, on a Turkish
 # desktop: the window must open on the default target of a fresh home folder
 # and the check must read the demo databases.
-locale -a | grep -qixE 'tr_TR\.utf-?8' || fail "the tr_TR.UTF-8 locale is not installed (scripts/setup.sh makes it)"
+locale -a | grep -ixE 'tr_TR\.utf-?8' >/dev/null || fail "the tr_TR.UTF-8 locale is not installed (scripts/setup.sh makes it)"
 export LANG=tr_TR.UTF-8 LC_ALL=tr_TR.UTF-8
 home=$work/home
 quietly "$build/tools/korvat_demo_databases" "$home/Korvat/KORVAT.FDB" "$home/Korvat/KAYNAK.FDB"

@@ -69,7 +69,7 @@ done
 
 # The operators' desktops are Turkish, and the tests run under that locale.
 # It must really be installed: a missing one falls back to C without a word.
-if ! locale -a 2>/dev/null | grep -qixE 'tr_TR\.utf-?8'; then
+if ! locale -a 2>/dev/null | grep -ixE 'tr_TR\.utf-?8' >/dev/null; then
   echo "setup: generating the tr_TR.UTF-8 locale"
   sudo=()
   if [[ $(id -u) -ne 0 ]]; then

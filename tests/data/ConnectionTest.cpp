@@ -63,6 +63,27 @@ TEST(Connection, aMissingFileGivesTheServersLinesAndStaysDetached)
     EXPECT_FALSE(target.connection->connected());
 }
 
+TEST(Connection, aFileOfAnOlderStructureIsExplainedInTurkishAndStaysDetached)
+{
+    TempFolder folder;
+    const QString path = folder.filePath(u"ESKI.FDB"_s);
+    TestDatabase::create(path).detach();
+    markOlderStructure(path);
+    TargetSide target(path);
+    target.connection->setLocalServerPort(1);  // no server there either
+    try {
+        target.connection->open();
+        FAIL() << "attached a file of an older structure";
+    } catch (const OlderFileError& error) {
+        EXPECT_EQ(error.message(),
+                  u"%1 dosyası Firebird'ün daha eski bir sürümüyle oluşturulmuş (disk yapısı 11.0); bu "
+                  "programın Firebird 3 motoru onu açamıyor.\r\nDosyayı, onu oluşturan Firebird sürümünün "
+                  "sunucusu üzerinden açın ya da o sürümün gbak programıyla yedeğini alıp bu sürümün gbak "
+                  "programıyla geri yükleyerek dönüştürün"_s.arg(path));
+    }
+    EXPECT_FALSE(target.connection->connected());
+}
+
 TEST(Connection, attachesThroughAFolderWithTurkishLetters)
 {
     TempFolder folder;

@@ -4,6 +4,7 @@
 // with its transaction, on a new target file if wanted, and a check of an
 // error's exact message.
 
+#include "ClientCallCounts.h"
 #include "ClientLibrary.h"
 #include "Connection.h"
 #include "DatabaseUser.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string_view>
 #include <memory>
 
 namespace korvat::test {
@@ -31,6 +33,16 @@ inline QString errorMessage(const std::function<void()>& action)
         return error.message();
     }
     return u"<no error>"_s;
+}
+
+// The calls counted so far to one entry point of the client library (counting
+// is on for libraries loaded after client_calls::enable()).
+inline quint64 callsTo(std::string_view entryPoint)
+{
+    for (const auto& [name, count] : client_calls::counts())
+        if (name == entryPoint)
+            return count;
+    return 0;
 }
 
 // Counts how often a connection or transaction closed it, a user of it for

@@ -19,6 +19,7 @@
 #include <string_view>
 
 using namespace korvat;
+using korvat::test::callsTo;
 using korvat::test::NewTarget;
 using korvat::test::SchemaOptions;
 
@@ -259,18 +260,6 @@ TEST_F(FreeStatementTest, aCommitClosesTheStatementAndTheNextExecutePreparesAgai
     EXPECT_TRUE(qry.isPrepared());
     EXPECT_EQ(committedRows(kStockRows).size(), 2);
 }
-
-namespace {
-
-quint64 callsTo(std::string_view entryPoint)
-{
-    for (const auto& [name, count] : client_calls::counts())
-        if (name == entryPoint)
-            return count;
-    return 0;
-}
-
-}  // namespace
 
 TEST(FreeStatementCalls, aTextSetAgainForEveryRowKeepsItsHandleAndItsKindIsAskedOnce)
 {

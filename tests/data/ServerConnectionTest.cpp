@@ -122,3 +122,15 @@ TEST_F(ThroughTheServer, aFileTheServerHoldsIsReachedThroughItByItsPlainPath)
     target.transaction->commit();
     EXPECT_EQ(held.rowCount(u"T_GRUBU"_s), 1);
 }
+
+TEST_F(ThroughTheServer, aFileOfAnOlderStructureIsTriedThroughTheLocalServerBeforeItIsExplained)
+{
+    client_calls::enable();  // before the library of the connection below is loaded
+    markOlderStructure(localPath);
+    TargetSide target(localPath);
+    target.connection->setLocalServerPort(server().port());
+    const quint64 attachesBefore = callsTo("isc_attach_database");
+    EXPECT_THROW(target.connection->open(), OlderFileError);  // this server's version refuses it too
+    EXPECT_EQ(callsTo("isc_attach_database") - attachesBefore, 2u);
+    EXPECT_FALSE(target.connection->connected());
+}

@@ -46,4 +46,28 @@ TEST(ProgramTest, exitsTwoWithATurkishMessageWhenADatabaseIsMissing)
     EXPECT_TRUE(run.err.startsWith(u"HATA: Dosya bulunamadı"_s)) << run.err.toStdString();
 }
 
+TEST(ProgramTest, exitsTwoWithATurkishMessageWhenASourceIsOfAnOlderStructure)
+{
+    const korvat::test::TestWorkspace workspace;
+    korvat::test::createCarryOverSource(workspace.sourcePath);
+    korvat::test::createCarriedTarget(workspace.sourcePath, workspace.targetPath);
+    korvat::test::markOlderStructure(workspace.sourcePath);
+
+    const ProgramRun run = runProgram({workspace.sourcePath, workspace.targetPath});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(u"Firebird'ün daha eski bir sürümüyle oluşturulmuş"_s)) << run.err.toStdString();
+}
+
+TEST(ProgramTest, exitsTwoWithATurkishMessageWhenAnotherProgramHoldsTheTarget)
+{
+    const korvat::test::TestWorkspace workspace;
+    korvat::test::createCarryOverSource(workspace.sourcePath);
+    korvat::test::createCarriedTarget(workspace.sourcePath, workspace.targetPath);
+    const korvat::test::TestDatabase held = workspace.attachTarget();  // this process's engine keeps it open
+
+    const ProgramRun run = runProgram({workspace.sourcePath, workspace.targetPath});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(u"Dosya bu bilgisayarda başka bir programda açık"_s)) << run.err.toStdString();
+}
+
 }  // namespace

@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 # An uninstalled locale falls back to C without a word, and proves nothing.
-locale -a | grep -qixE 'tr_TR\.utf-?8' || fail "the tr_TR.UTF-8 locale is not installed (scripts/setup.sh makes it)"
+locale -a | grep -ixE 'tr_TR\.utf-?8' >/dev/null || fail "the tr_TR.UTF-8 locale is not installed (scripts/setup.sh makes it)"
 export LANG=tr_TR.UTF-8 LC_ALL=tr_TR.UTF-8
 [[ $(locale charmap 2>&1) == UTF-8 ]] || fail "the C library does not take tr_TR.UTF-8"
 
