@@ -1,5 +1,9 @@
 #include "ColumnValue.h"
 
+#include "AnsiCodePage.h"
+#include "Errors.h"
+#include "FieldText.h"
+
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
@@ -113,15 +117,15 @@ ColumnReading readColumn(const SqlDescriptorArea& area, int index, const FieldDe
         return {};
     const XSQLVAR& column = area.var(index);
     const char* data = area.data(index);
-    const auto number = [](double value) { return ColumnReading{Kind::Float, 0, value, {}}; };
+    const auto number = [](double value) { return ColumnReading{Kind::Float, 0, value, {}, {}}; };
     switch (baseType(column)) {
     case SQL_SHORT:
         if (column.sqlscale == 0 && field.kind != FieldKind::Float)
-            return {Kind::Integer, readData<qint16>(data), 0, {}};
+            return {Kind::Integer, readData<qint16>(data), 0, {}, {}};
         return number(scaled(readData<qint16>(data), column.sqlscale));
     case SQL_LONG:
         if (column.sqlscale == 0 && field.kind != FieldKind::Float)
-            return {Kind::Integer, readData<qint32>(data), 0, {}};
+            return {Kind::Integer, readData<qint32>(data), 0, {}, {}};
         return number(scaled(readData<qint32>(data), column.sqlscale));
     case SQL_INT64: return number(scaled(readData<qint64>(data), column.sqlscale));
     case SQL_FLOAT: return number(double(readData<float>(data)));
@@ -129,47 +133,64 @@ ColumnReading readColumn(const SqlDescriptorArea& area, int index, const FieldDe
     case SQL_D_FLOAT: return number(readData<double>(data));
     case SQL_TEXT: {
         QByteArrayView text(data, column.sqllen);
-        // The code page writes the controls and the space as ASCII does.
-        if (!field.fixedLength)
+        const CharacterSet set = CharacterSet::ofColumn(column);
+        // The code page and UTF-8 write the controls and the space as ASCII
+        // does. A UTF-8 CHAR is padded to its room in bytes, not characters:
+        // columnText pads it again to the field's size.
+        if (!field.fixedLength || set.isUtf8())
             while (!text.isEmpty() && quint8(text.back()) <= 0x20)
                 text.chop(1);
-        return {Kind::Text, 0, 0, text};
+        return {Kind::Text, 0, 0, text, set};
     }
     case SQL_VARYING:
-        return {Kind::Text, 0, 0, QByteArrayView(data + sizeof(quint16), readData<quint16>(data))};
+        return {Kind::Text, 0, 0, QByteArrayView(data + sizeof(quint16), readData<quint16>(data)),
+                CharacterSet::ofColumn(column)};
     default:
         // Kinds the layer does not edit show as an empty text.
-        return {Kind::Text, 0, 0, {}};
+        return {Kind::Text, 0, 0, {}, {}};
     }
 }
 
-FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
-                           AnsiCodePage& codePage)
+QString columnText(const ColumnReading& reading, const FieldDef& field)
+{
+    if (!reading.characterSet.isUtf8())
+        return AnsiCodePage().decode(reading.text);
+    QString text = QString::fromUtf8(reading.text);
+    if (field.fixedLength && text.size() < field.size)
+        text.append(QString(field.size - text.size(), QLatin1Char(' ')));
+    return text;
+}
+
+FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field)
 {
     const ColumnReading reading = readColumn(area, index, field);
     switch (reading.kind) {
     case ColumnReading::Kind::Null: return std::monostate{};
     case ColumnReading::Kind::Integer: return reading.integer;
     case ColumnReading::Kind::Float: return reading.number;
-    case ColumnReading::Kind::Text: return codePage.decode(reading.text);
+    case ColumnReading::Kind::Text: return columnText(reading, field);
     }
     return std::monostate{};
 }
 
-void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage)
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value)
 {
     if (const auto* integer = std::get_if<qint32>(&value)) {
         area.bindValue(index, SQL_LONG, *integer);
     } else if (const auto* floating = std::get_if<double>(&value)) {
         area.bindValue(index, SQL_DOUBLE, *floating);
     } else if (const auto* text = std::get_if<QString>(&value)) {
-        // Written straight into the area's own room, unless a character
-        // needs the converter's substitute.
+        // A code page text is written straight into the area's own room.
         constexpr qsizetype maxTextLength = std::numeric_limits<short>::max();
-        if (text->size() <= maxTextLength &&
+        const CharacterSet set = area.describedCharacterSet(index);
+        if (!set.isUtf8() && text->size() <= maxTextLength &&
             AnsiCodePage::encodeInto(*text, area.textRoom(index, short(text->size()))))
             return;
-        const QByteArray bytes = codePage.encode(*text);
+        QByteArray bytes;
+        if (!set.encode(*text, bytes))
+            throw LayerError(unrepresentableTextMessage(*text, set));
+        if (bytes.size() > maxTextLength)
+            throw stringTooLongError(bytes.size(), maxTextLength);
         area.bind(index, SQL_TEXT, bytes, short(bytes.size()));
     } else {
         area.bindNull(index);

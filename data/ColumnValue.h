@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnsiCodePage.h"
+#include "CharacterSet.h"
 #include "FieldDef.h"
 #include "SqlDescriptorArea.h"
 
@@ -32,20 +32,27 @@ struct ColumnReading {
     qint32 integer = 0;
     double number = 0;
     QByteArrayView text;
+    CharacterSet characterSet;  // of a text
 };
 ColumnReading readColumn(const SqlDescriptorArea& area, int index, const FieldDef& field);
 
-// Reads a fetched column into a field's value. Strings are decoded from the
-// code page; a CHAR value keeps its padding only in a field of fixed length.
-FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field,
-                           AnsiCodePage& codePage);
+// A text reading decoded in its column's character set; a CHAR value keeps
+// its padding, to the field's size, only in a field of fixed length.
+QString columnText(const ColumnReading& reading, const FieldDef& field);
+
+// Reads a fetched column into a field's value. Strings are decoded in the
+// column's character set; a CHAR value keeps its padding only in a field of
+// fixed length.
+FieldValue readColumnValue(const SqlDescriptorArea& area, int index, const FieldDef& field);
 
 // The integer in a fetched column of a whole-number or floating-point type
 // (a generator's value, a count), as a 64-bit integer.
 qint64 readIntegerColumn(const SqlDescriptorArea& area, int index);
 
 // Binds a field's value as the parameter at index, in the value's own type:
-// text in the code page, integers as 32-bit, floating point as double.
-void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value, AnsiCodePage& codePage);
+// text in the parameter's described character set, integers as 32-bit,
+// floating point as double. A text that set cannot hold is refused
+// (LayerError), never written with substitutes.
+void bindFieldValue(SqlDescriptorArea& area, int index, const FieldValue& value);
 
 }  // namespace korvat

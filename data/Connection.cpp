@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 
+#include "ColumnValue.h"
 #include "Errors.h"
+#include "Statement.h"
 #include "ParameterBlocks.h"
 
 #include <algorithm>
@@ -94,13 +96,15 @@ void Connection::open()
     if (!tryAttach(m_databaseName, status) && !attachThroughLocalServer(status))
         raiseAttachFailure(status.get());
 
+    m_characterSet = CharacterSet();
     try {
         m_databaseSqlDialect = readDatabaseSqlDialect();
+        m_sqlDialect = std::min(preferredSqlDialect, m_databaseSqlDialect);
+        m_characterSet = readDefaultCharacterSet();
     } catch (...) {
         forceClose();
         throw;
     }
-    m_sqlDialect = std::min(preferredSqlDialect, m_databaseSqlDialect);
 }
 
 bool Connection::tryAttach(const QString& name, StatusVector& status)
@@ -158,6 +162,35 @@ int Connection::readDatabaseSqlDialect()
     // A database that does not answer the item predates dialects: dialect 1.
     return int(
         ClientLibrary::infoValue(QByteArrayView(reply, sizeof reply), isc_info_db_sql_dialect).value_or(1));
+}
+
+CharacterSet Connection::readDefaultCharacterSet()
+{
+    Transaction& reading = m_internalTransaction;
+    const bool startedHere = !reading.inTransaction();
+    if (startedHere)
+        reading.start();
+    Statement statement(*this, reading);
+    statement.prepare(QStringLiteral("select rdb$character_set_name from rdb$database"));
+    statement.execute();
+    CharacterSet set;
+    if (statement.fetch()) {
+        const FieldValue name = readColumnValue(statement.output(), 0, FieldDef());
+        if (const QString* text = std::get_if<QString>(&name))
+            set = CharacterSet::named(*text);
+    }
+    statement.closeCursor();
+    if (startedHere)
+        reading.commit();
+    return set;
+}
+
+QByteArray Connection::encodeStatementText(const QString& text)
+{
+    QByteArray bytes;
+    if (m_characterSet.isUtf8() && m_characterSet.encode(text, bytes))
+        return bytes;
+    return m_codePage.encode(text);
 }
 
 void Connection::close()

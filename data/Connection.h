@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnsiCodePage.h"
+#include "CharacterSet.h"
 #include "ClientLibrary.h"
 #include "DatabaseHandles.h"
 #include "DatabaseUser.h"
@@ -75,6 +76,11 @@ public:
     ClientLibrary& client() const { return *m_client; }
     const std::shared_ptr<ClientLibrary>& sharedClient() const { return m_client; }
     AnsiCodePage& codePage() { return m_codePage; }
+    // The database's default character set, read at attach. Texts themselves
+    // cross in their columns' own sets; this one decides the bytes of a
+    // statement's text (its literals).
+    CharacterSet characterSet() const { return m_characterSet; }
+    QByteArray encodeStatementText(const QString& text);
     StatementTypes& statementTypes() { return m_statementTypes; }
 
     // Runs the client's verdict on a call made on this connection; a lost
@@ -96,6 +102,7 @@ private:
     // structure and for one that another program holds open.
     [[noreturn]] void raiseAttachFailure(const ISC_STATUS* status);
     int readDatabaseSqlDialect();
+    CharacterSet readDefaultCharacterSet();
 
     QString m_objectName;
     std::shared_ptr<ClientLibrary> m_client;
@@ -109,6 +116,7 @@ private:
     MemberList<Transaction> m_transactions;
     DatabaseUsers m_users;
     AnsiCodePage m_codePage;
+    CharacterSet m_characterSet;
     StatementTypes m_statementTypes;
     AttachmentHandle m_attachment;
 };

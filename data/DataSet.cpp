@@ -146,7 +146,10 @@ bool DataSet::fetchOne(bool announce)
         case ColumnReading::Kind::Integer: m_rowBuilder.addInteger(column.integer); break;
         case ColumnReading::Kind::Float: m_rowBuilder.addDouble(column.number); break;
         case ColumnReading::Kind::Text:
-            AnsiCodePage::decodeInto(column.text, m_rowBuilder.addTextRoom(column.text.size()));
+            if (column.characterSet.isUtf8())
+                m_rowBuilder.addText(columnText(column, m_defs[i]));
+            else
+                AnsiCodePage::decodeInto(column.text, m_rowBuilder.addTextRoom(column.text.size()));
             break;
         }
     }

@@ -187,7 +187,7 @@ void EditableDataSet::run(EditStatement& edit, const std::vector<FieldValue>& va
         if (const auto* text = std::get_if<QString>(&value);
             text && field->size() > 0 && text->size() > field->size())
             throw stringTooLongError(text->size(), field->size());
-        bindFieldValue(input, p, value, connection().codePage());
+        bindFieldValue(input, p, value);
     }
     statement.execute();
 }
@@ -331,7 +331,7 @@ void EditableDataSet::refreshRow(int row)
         SqlDescriptorArea& output = statement.output();
         for (int c = 0; c < output.count(); ++c)
             if (Field* f = findField(columnName(output.var(c))))
-                values[f->index()] = readColumnValue(output, c, f->def(), connection().codePage());
+                values[f->index()] = readColumnValue(output, c, f->def());
         rows()[row] = rowFromValues(values);
     }
     statement.closeCursor();

@@ -47,7 +47,9 @@ void bindTextValue(SqlDescriptorArea& input, int index, const ParameterColumn& c
                    Connection& connection)
 {
     if (column.sqlType == SQL_TEXT || column.sqlType == SQL_VARYING) {
-        const QByteArray bytes = connection.codePage().encode(text);
+        QByteArray bytes;
+        if (!column.characterSet.encode(text, bytes))
+            throw LayerError(unrepresentableTextMessage(text, column.characterSet));
         if (bytes.size() > column.length)
             throw stringTooLongError(bytes.size(), column.length);
         bindText(input, index, bytes);
@@ -59,7 +61,7 @@ void bindTextValue(SqlDescriptorArea& input, int index, const ParameterColumn& c
     } else if (text.isEmpty()) {
         input.bindNull(index);
     } else {
-        bindText(input, index, connection.codePage().encode(text));
+        bindText(input, index, connection.codePage().encode(text));  // a number's text: ASCII
     }
 }
 
@@ -84,7 +86,7 @@ QDate inNearCentury(QDate date)
 
 ParameterColumn describedColumn(const XSQLVAR& var)
 {
-    return {baseType(var), var.sqllen};
+    return {baseType(var), var.sqllen, CharacterSet::ofColumn(var)};
 }
 
 void bindParameter(SqlDescriptorArea& input, int index, const ParameterColumn& column,

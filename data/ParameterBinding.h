@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CharacterSet.h"
+
 #include "StatementParameter.h"
 
 #include <ibase.h>
@@ -22,6 +24,7 @@ class SqlDescriptorArea;
 struct ParameterColumn {
     short sqlType = 0;  // without the nullable bit
     short length = 0;   // bytes, for CHAR and VARCHAR
+    CharacterSet characterSet;  // for CHAR and VARCHAR
 };
 
 ParameterColumn describedColumn(const XSQLVAR& var);

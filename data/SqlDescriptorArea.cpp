@@ -36,6 +36,14 @@ void SqlDescriptorArea::reset(int capacity)
     m_nullIndicators.clear();
     m_bound.clear();
     m_valueSlots.clear();
+    m_describedSets.clear();
+}
+
+void SqlDescriptorArea::keepDescribedCharacterSets()
+{
+    m_describedSets.clear();
+    for (int i = 0; i < count(); ++i)
+        m_describedSets.push_back(CharacterSet::ofColumn(var(i)));
 }
 
 bool SqlDescriptorArea::growToDescribed()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CharacterSet.h"
+
 #include <ibase.h>
 
 #include <QByteArray>
@@ -34,6 +36,14 @@ public:
 
     // Buffers for every variable as described (output: what a fetch fills).
     void allocateDescribedBuffers();
+    // Keeps each input variable's described character set: binding a value
+    // overwrites the variable's description, but every row's texts must be
+    // encoded for their column.
+    void keepDescribedCharacterSets();
+    CharacterSet describedCharacterSet(int index) const
+    {
+        return std::size_t(index) < m_describedSets.size() ? m_describedSets[index] : CharacterSet();
+    }
 
     // Points a variable at caller data of its own type (input parameters).
     void bind(int index, short sqlType, const QByteArray& storage, short length);
@@ -67,6 +77,7 @@ private:
     std::vector<short> m_nullIndicators;
     std::vector<QByteArray> m_bound;
     std::vector<ValueSlot> m_valueSlots;
+    std::vector<CharacterSet> m_describedSets;
 };
 
 // The declared type of a variable without its nullable bit.

@@ -23,7 +23,7 @@ void Statement::prepare(const QString& serverText)
         m_connection.check(status.get());
     }
 
-    const QByteArray text = m_connection.codePage().encode(serverText);
+    const QByteArray text = m_connection.encodeStatementText(serverText);
     // Room kept from an earlier text saves describing a wide result twice.
     m_output.reset(std::max(16, m_output.capacity()));
     client.isc_dsql_prepare(status.get(), m_transaction.handle(), m_handle.address(),
@@ -60,6 +60,7 @@ void Statement::describe(bool mayHaveParameters)
         client.isc_dsql_describe_bind(status.get(), m_handle.address(), dialect, m_input.get());
         m_connection.check(status.get());
     }
+    m_input.keepDescribedCharacterSets();
 }
 
 bool Statement::readIsSelect(const QByteArray& text)

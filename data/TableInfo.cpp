@@ -29,16 +29,16 @@ void runForTable(Connection& connection, Transaction& transaction, const QString
 {
     Statement statement(connection, transaction);
     statement.prepare(scanParameters(text).serverText);
-    bindFieldValue(statement.input(), 0, table, connection.codePage());
+    bindFieldValue(statement.input(), 0, table);
     statement.execute();
     while (statement.fetch())
         onRow(statement.output());
 }
 
-QString trimmedText(const SqlDescriptorArea& area, int index, Connection& connection)
+QString trimmedText(const SqlDescriptorArea& area, int index)
 {
     FieldDef def;
-    const FieldValue value = readColumnValue(area, index, def, connection.codePage());
+    const FieldValue value = readColumnValue(area, index, def);
     const QString* text = std::get_if<QString>(&value);
     return text ? text->trimmed() : QString();
 }
@@ -59,14 +59,14 @@ const TableInfo& TableInfoCache::lookup(Connection& connection, const QString& t
 
     TableInfo info;
     runForTable(connection, transaction, fieldsStatement, table, [&](SqlDescriptorArea& row) {
-        const QString column = trimmedText(row, 3, connection);
+        const QString column = trimmedText(row, 3);
         if (!row.isNull(0))
             info.computedColumns.insert(column);
         else
             info.defaultedColumns.insert(column);
     });
     runForTable(connection, transaction, primaryKeyStatement, table,
-                [&](SqlDescriptorArea& row) { info.primaryKey << trimmedText(row, 0, connection); });
+                [&](SqlDescriptorArea& row) { info.primaryKey << trimmedText(row, 0); });
     transaction.commit();
 
     return m_tables.emplace(key, std::move(info)).first->second;

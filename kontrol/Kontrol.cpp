@@ -56,7 +56,7 @@ Outcome checkDatabases(const Options& options, QTextStream& progress)
     CheckSettings settings;
     settings.date = options.date;
     settings.stockEntries = options.stockEntries;
-    return reconcile(sourceHoldings, targetHoldings, settings, target.codePage());
+    return reconcile(sourceHoldings, targetHoldings, settings);
 }
 
 int runKontrol(const Options& options, QTextStream& out, QTextStream& err)

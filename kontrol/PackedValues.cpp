@@ -33,13 +33,12 @@ template <typename T> void appendData(QByteArray& packed, T value)
 // a scaled or floating one as a double. Numbers never touch the code page.
 FieldValue numericValue(const SqlDescriptorArea& area, int index)
 {
-    static AnsiCodePage unusedForNumbers;
     static const FieldDef wholeNumbers = [] {
         FieldDef def;
         def.kind = FieldKind::Integer;
         return def;
     }();
-    return readColumnValue(area, index, wholeNumbers, unusedForNumbers);
+    return readColumnValue(area, index, wholeNumbers);
 }
 
 // The bytes of a text column; a CHAR loses its padding, as the data layer's
@@ -74,9 +73,13 @@ QByteArray packColumns(const SqlDescriptorArea& area, int first, int count)
                 packed.append(NullTag);
                 continue;
             }
+            // Packed as UTF-8 whatever the column's set, so that a text of
+            // a WIN1254 source and the same text of a UTF8 target compare equal.
+            const CharacterSet set = CharacterSet::ofColumn(column);
+            const QByteArray utf8 = set.isUtf8() ? bytes.toByteArray() : set.decode(bytes).toUtf8();
             packed.append(TextTag);
-            appendData(packed, quint16(bytes.size()));
-            packed.append(bytes);
+            appendData(packed, quint16(utf8.size()));
+            packed.append(utf8);
         } else {
             const FieldValue value = numericValue(area, index);
             if (const auto* integer = std::get_if<qint32>(&value)) {
@@ -93,7 +96,7 @@ QByteArray packColumns(const SqlDescriptorArea& area, int first, int count)
     return packed;
 }
 
-std::vector<FieldValue> unpackValues(const QByteArray& packed, AnsiCodePage& codePage)
+std::vector<FieldValue> unpackValues(const QByteArray& packed)
 {
     std::vector<FieldValue> values;
     const char* at = packed.constData();
@@ -111,7 +114,7 @@ std::vector<FieldValue> unpackValues(const QByteArray& packed, AnsiCodePage& cod
         case TextTag: {
             const quint16 length = readData<quint16>(at);
             at += sizeof(quint16);
-            values.emplace_back(codePage.decode(QByteArrayView(at, length)));
+            values.emplace_back(QString::fromUtf8(QByteArrayView(at, length)));
             at += length;
             break;
         }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AnsiCodePage.h"
 #include "FieldDef.h"
 #include "RegionalSettings.h"
 #include "SqlDescriptorArea.h"
@@ -14,12 +13,13 @@ namespace korvat::kontrol {
 
 // The values of some columns of a fetched row in one small buffer: 200,000
 // cards fit in memory, and two buffers that are equal hold values whose text
-// forms are equal. Texts stay in the databases' code page bytes; an empty
-// text is packed as NULL, since both carry the same text form.
+// forms are equal. Texts are packed as UTF-8, whatever their column's
+// character set; an empty text is packed as NULL, since both carry the same
+// text form.
 QByteArray packColumns(const SqlDescriptorArea& area, int first, int count);
 
 // The values again, texts decoded.
-std::vector<FieldValue> unpackValues(const QByteArray& packed, AnsiCodePage& codePage);
+std::vector<FieldValue> unpackValues(const QByteArray& packed);
 
 // The text form a transfer carries: an integer's digits, a number to 15
 // significant digits, the text itself, the empty text for NULL.

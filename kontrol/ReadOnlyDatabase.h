@@ -24,7 +24,6 @@ public:
 
     const QString& name() const { return m_name; }
     const QString& role() const { return m_role; }
-    AnsiCodePage& codePage() { return m_connection.codePage(); }
 
     // Runs a select over `table`, handing every fetched row to `row`. A table
     // or column the database lacks, like any failure, throws KontrolError.

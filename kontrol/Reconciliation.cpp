@@ -38,9 +38,8 @@ const QString dateTimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 class Reconciler {
 public:
-    Reconciler(const Holdings& source, const Holdings& target, const CheckSettings& settings,
-               AnsiCodePage& codePage)
-        : m_source(source), m_target(target), m_settings(settings), m_codePage(codePage)
+    Reconciler(const Holdings& source, const Holdings& target, const CheckSettings& settings)
+        : m_source(source), m_target(target), m_settings(settings)
     {
     }
 
@@ -64,7 +63,7 @@ private:
 
     QString codeText(const MasterRow& row) const
     {
-        const std::vector<FieldValue> values = unpackValues(row.code, m_codePage);
+        const std::vector<FieldValue> values = unpackValues(row.code);
         return values.empty() ? QString() : text(values.front());
     }
 
@@ -72,7 +71,7 @@ private:
     {
         if (area == Area::Groups)
             return QString();
-        const std::vector<FieldValue> values = unpackValues(row.copied, m_codePage);
+        const std::vector<FieldValue> values = unpackValues(row.copied);
         return values.size() > 1 ? text(values[1]) : QString();
     }
 
@@ -165,8 +164,8 @@ private:
     void compareFields(Area area, const MasterRow& source, const MasterRow& target,
                        const QStringList& columns)
     {
-        const std::vector<FieldValue> sourceValues = unpackValues(source.copied, m_codePage);
-        const std::vector<FieldValue> targetValues = unpackValues(target.copied, m_codePage);
+        const std::vector<FieldValue> sourceValues = unpackValues(source.copied);
+        const std::vector<FieldValue> targetValues = unpackValues(target.copied);
         for (int c = 0; c < int(columns.size()); ++c) {
             const QString expected = text(sourceValues[c]);
             const QString found = text(targetValues[c]);
@@ -414,17 +413,15 @@ private:
     const Holdings& m_source;
     const Holdings& m_target;
     const CheckSettings& m_settings;
-    AnsiCodePage& m_codePage;
     Outcome m_outcome;
     std::vector<Pair> m_groupPairs, m_cardPairs, m_accountPairs;
 };
 
 }  // namespace
 
-Outcome reconcile(const Holdings& source, const Holdings& target, const CheckSettings& settings,
-                  AnsiCodePage& codePage)
+Outcome reconcile(const Holdings& source, const Holdings& target, const CheckSettings& settings)
 {
-    return Reconciler(source, target, settings, codePage).run();
+    return Reconciler(source, target, settings).run();
 }
 
 }  // namespace korvat::kontrol

@@ -4,7 +4,6 @@
 #include "Holdings.h"
 #include "Options.h"
 
-#include "AnsiCodePage.h"
 #include "RegionalSettings.h"
 
 #include <QDate>
@@ -55,7 +54,6 @@ struct CheckSettings {
 };
 
 // Checks the target against the source, matching rows by their codes.
-Outcome reconcile(const Holdings& source, const Holdings& target, const CheckSettings& settings,
-                  AnsiCodePage& codePage);
+Outcome reconcile(const Holdings& source, const Holdings& target, const CheckSettings& settings);
 
 }  // namespace korvat::kontrol

@@ -79,9 +79,9 @@ QList<QPair<int, QVariantList>> carry(TestDatabase& source, TestDatabase& target
 
 }  // namespace
 
-void createCarryOverSource(const QString& path)
+void createCarryOverSource(const QString& path, const QString& characterSet)
 {
-    TestDatabase db = TestDatabase::create(path);
+    TestDatabase db = TestDatabase::create(path, SchemaOptions{.characterSet = characterSet});
     addGroup(db, 1, {{u"GRUBU"_s, u"İçecekler"_s}, {u"SIRA_NO"_s, 1}, {u"KISA_YOL"_s, u"F1"_s}});
     addGroup(db, 2, {{u"GRUBU"_s, u"Şarküteri"_s}, {u"SIRA_NO"_s, 2}});
     addGroup(db, 3, {{u"GRUBU"_s, u"Temizlik"_s}});
@@ -100,7 +100,7 @@ void createCarryOverSource(const QString& path)
 void createCarriedTarget(const QString& sourcePath, const QString& targetPath, const CarriedTarget& options)
 {
     TestDatabase source = TestDatabase::attach(sourcePath);
-    TestDatabase target = TestDatabase::create(targetPath);
+    TestDatabase target = TestDatabase::create(targetPath, SchemaOptions{.characterSet = options.characterSet});
 
     // Rows of the target's own, opened a year earlier.
     const QDateTime lastYear(kCarryOverDate.addYears(-1), QTime(0, 0));

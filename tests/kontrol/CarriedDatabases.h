@@ -17,10 +17,11 @@ inline const QDateTime kAccountEntryTime(kCarryOverDate, QTime(9, 15, 30));
 // cards ÇY-01 (stock 10), PY-02 (-3), SM-03 (0, no price) and SU-05 (24),
 // inactive KP-04; active accounts C001 (a credit of 84.5), C002 (150),
 // C003 (0) and C004 (NULL), inactive C005.
-void createCarryOverSource(const QString& path);
+void createCarryOverSource(const QString& path, const QString& characterSet = QStringLiteral("NONE"));
 
 struct CarriedTarget {
     bool positiveStockOnly = false;  // opening stock entries for positive stocks only
+    QString characterSet = QStringLiteral("NONE");  // the target's default character set
 };
 
 // Creates the target that carrying the source with stock balances leaves,

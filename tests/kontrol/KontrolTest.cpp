@@ -92,6 +92,16 @@ TEST_F(KontrolTest, aCorrectlyCarriedTargetChecksCleanOnTheDateOfItsNewestOpenin
     EXPECT_EQ(outcome.totals.targetBalance, 65.5);
 }
 
+TEST_F(KontrolTest, aWin1254SourceCarriedIntoAUtf8TargetChecksClean)
+{
+    QFile::remove(sourcePath);
+    QFile::remove(targetPath);
+    korvat::test::createCarryOverSource(sourcePath, u"WIN1254"_s);
+    korvat::test::createCarriedTarget(sourcePath, targetPath, {.characterSet = u"UTF8"_s});
+    const Outcome outcome = check();
+    EXPECT_TRUE(outcome.differences.empty()) << listed(outcome);
+}
+
 TEST_F(KontrolTest, aMissingCardIsFound)
 {
     const int card = key("T_STOK", "PY-02");

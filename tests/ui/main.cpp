@@ -30,9 +30,13 @@ int main(int argc, char* argv[])
     application.setApplicationDisplayName(
         applicationTitleFromProgramFile(QCoreApplication::applicationFilePath()));
 
+    // KORVAT_UI_TEST=<class> runs that test class alone, with the arguments given.
+    const QByteArray only = qgetenv("KORVAT_UI_TEST");
     int failures = 0;
     for (const UiTestFactory& create : registeredTests()) {
         const std::unique_ptr<QObject> test = create();
+        if (!only.isEmpty() && only != test->metaObject()->className())
+            continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
     return failures == 0 ? 0 : 1;
