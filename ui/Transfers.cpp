@@ -2,6 +2,7 @@
 // reads like the steps it carries out; the data work lives in the data layer.
 #include "GridBinding.h"
 #include "TransferGuard.h"
+#include "TransferScope.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
 
@@ -91,18 +92,26 @@ void TL_Devir::Button1Click()
     ProgressBar1->setMaximumPosition(dm->qryGrubu.serverRowCount());
     dm->qryGrubu.first();
     ProgressBar1->setPosition(0);
-    while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
-        carryRow(rows, *ProgressBar1);
-        dm->qryGrubu.next();
-        guard.keepPainting();
+    TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Grubu);
+    scope.run([&] {
+        while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
+            scope.beginRow(rowFailureLine(QStringLiteral("Grup"), dm->qryGrubuGRUBU.asString()));
+            carryRow(rows, *ProgressBar1);
+            scope.endRow();
+            dm->qryGrubu.next();
+            guard.keepPainting();
+        }
+        if (guard.stopRequested())
+            return;
+        // Committed before the operator is told, as the stock and account
+        // transfers do: "Gruplar aktarıldı" never stands for groups that a
+        // later failure or a lost server could still take away.
+        dm->IBTransaction1.commitRetaining();
+    });
+    if (guard.stopRequested()) {
+        scope.undo();  // the program ends: its end commits the earlier transfers' rows
+        return;
     }
-    if (guard.stopRequested())
-        return;  // the program ends: its end commits the rows carried so far
-
-    // Committed before the operator is told, as the stock and account
-    // transfers do: "Gruplar aktarıldı" never stands for groups that a later
-    // failure or a lost server could still take away.
-    dm->IBTransaction1.commitRetaining();
     if (ProgressBar1->position() == ProgressBar1->maximumPosition())
         Bildir(QStringLiteral("Gruplar aktarıldı"));
 }
@@ -152,18 +161,28 @@ void TL_Devir::Button2Click()
     ProgressBar1->setMaximumPosition(dm->qryStok.serverRowCount());
     ProgressBar1->setPosition(0);
     dm->qryStok.first();
-    while (!dm->qryStok.eof() && !guard.stopRequested()) {
-        carryRow(rows, *ProgressBar1);
-        StokHareketAktar();
-        dm->qryStok.next();
-        guard.keepPainting();
+    TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Stok);
+    scope.run([&] {
+        while (!dm->qryStok.eof() && !guard.stopRequested()) {
+            // A card and its opening entry are one row: the entry's failure
+            // undoes the card too.
+            scope.beginRow(rowFailureLine(QStringLiteral("Stok kartı"), dm->qryStokSTOK_KODU.asString()));
+            carryRow(rows, *ProgressBar1);
+            StokHareketAktar();
+            scope.endRow();
+            dm->qryStok.next();
+            guard.keepPainting();
+        }
+        if (guard.stopRequested())
+            return;
+        // Committed before the operator is told, so a failed commit never
+        // follows a message of success.
+        dm->IBTransaction1.commitRetaining();
+    });
+    if (guard.stopRequested()) {
+        scope.undo();  // the program ends: its end commits the earlier transfers' rows
+        return;
     }
-    if (guard.stopRequested())
-        return;  // the program ends: its end commits the rows carried so far
-
-    // Committed before the operator is told, so a failed commit never
-    // follows a message of success.
-    dm->IBTransaction1.commitRetaining();
     Bildir(QStringLiteral("Stoklar aktarıldı"));
 }
 
@@ -224,16 +243,24 @@ void TL_Devir::Button3Click()
     ProgressBar1->setMaximumPosition(dm->qryCari.serverRowCount());
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
-    while (!dm->qryCari.eof() && !guard.stopRequested()) {
-        carryRow(rows, *ProgressBar1);
-        CariHareketAktar();
-        dm->qryCari.next();
-        guard.keepPainting();
+    TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Cari);
+    scope.run([&] {
+        while (!dm->qryCari.eof() && !guard.stopRequested()) {
+            scope.beginRow(rowFailureLine(QStringLiteral("Cari hesap"), dm->qryCariCARI_KODU.asString()));
+            carryRow(rows, *ProgressBar1);
+            scope.endRow();
+            CariHareketAktar();  // its failures are caught and told there: the transfer goes on
+            dm->qryCari.next();
+            guard.keepPainting();
+        }
+        if (guard.stopRequested())
+            return;
+        dm->IBTransaction1.commitRetaining();
+    });
+    if (guard.stopRequested()) {
+        scope.undo();  // the program ends: its end commits the earlier transfers' rows
+        return;
     }
-    if (guard.stopRequested())
-        return;  // the program ends: its end commits the rows carried so far
-
-    dm->IBTransaction1.commitRetaining();
     Bildir(QStringLiteral("Cariler aktarıldı"));
 }
 

@@ -80,6 +80,7 @@ private slots:
 
         h->transfer(h->window->Button2);
         const QString error = h->messages().last();
+        QVERIFY2(error.startsWith(u"Stok kartı K1 aktarılamadı:\n"_s), qPrintable(error));
         QVERIFY2(error.contains(u"\"Direnç 10 Ω\" metni veritabanının %1 karakter kümesinde yazılamıyor: \"Ω\""_s.arg(targetSet)),
                  qPrintable(error));
         h->endProgram();

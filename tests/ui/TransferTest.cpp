@@ -205,27 +205,27 @@ private slots:
         QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 6);
     }
 
-    void aFailedOpeningEntryEndsTheTransferAndItsRowsWaitForTheNextCommit()
+    void aFailedOpeningEntryUndoesThePressAndTheEndOfTheProgramKeepsNothingOfIt()
     {
         TestDatabase source = prepare({}, SchemaOptions{.movementColumnsNotNull = true});
-        addCard(source, 1, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
-        addCard(source, 2, {{u"ENVANTER"_s, 1.0}});  // no price: NULL refused
-        addCard(source, 3, {{u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
+        addCard(source, 1, {{u"STOK_KODU"_s, u"K1"_s}, {u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
+        addCard(source, 2, {{u"STOK_KODU"_s, u"K2"_s}, {u"ENVANTER"_s, 1.0}});  // no price: NULL refused
+        addCard(source, 3, {{u"STOK_KODU"_s, u"K3"_s}, {u"ENVANTER"_s, 1.0}, {u"MALIYET"_s, 3.0}});
         choose(source);
         h->window->chStokBakiye->setChecked(true);
 
         h->transfer(h->window->Button2);  // the error box
         const ScriptedDialogs::Call& error = h->dialogs.lastCall();
         QCOMPARE(error.icon, DialogIcon::Error);
+        QVERIFY2(error.text.startsWith(u"Stok kartı K2 aktarılamadı:\n"_s), qPrintable(error.text));
+        QVERIFY2(error.text.endsWith(u"\nBu aktarımda yazılan kayıtlar geri alındı."_s), qPrintable(error.text));
         QVERIFY(!h->messages().contains(u"Stoklar aktarıldı"_s));
         QVERIFY(h->window->isEnabled());
-        QCOMPARE(h->committedCount(u"T_STOK"_s), 0);
-        QCOMPARE(dm->Q_Stok.recordCount(), 2);  // cards 1 and 2 posted, pending
+        QCOMPARE(dm->Q_Stok.recordCount(), 0);  // the grid shows what the target holds
 
-        // The end of the program commits them.
         h->endProgram();
-        QCOMPARE(h->committedCount(u"T_STOK"_s), 2);
-        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 1);
+        QCOMPARE(h->committedCount(u"T_STOK"_s), 0);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), 0);
     }
 
     void openingAccountEntriesFollowTheBalance()
@@ -334,7 +334,7 @@ private slots:
         QCOMPARE(held.rowCount(u"T_STOK"_s), 1);
     }
 
-    void aCardFailingHalfWayIsDroppedNeitherStoredByTheNextPressNorByTheEnd()
+    void aFailedPressMendedAndPressedAgainCarriesEachCardOnce()
     {
         TestDatabase source = prepare({}, SchemaOptions{.stokSiraNoSmallInt = true});
         addCard(source, 1, {{u"STOK_KODU"_s, u"A1"_s}, {u"SIRA_NO"_s, 7}});
@@ -342,15 +342,22 @@ private slots:
         addCard(source, 2, {{u"STOK_KODU"_s, u"B2"_s}, {u"SIRA_NO"_s, 40000}});
         choose(source);
 
-        for (int press = 0; press < 2; ++press) {
-            h->transfer(h->window->Button2);
-            QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
-            QVERIFY(h->dialogs.lastCall().text.contains(u"'SIRA_NO'"_s));
-        }
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->dialogs.lastCall().icon, DialogIcon::Error);
+        QVERIFY(h->dialogs.lastCall().text.startsWith(u"Stok kartı B2 aktarılamadı:\n"_s));
+        QVERIFY(h->dialogs.lastCall().text.contains(u"'SIRA_NO'"_s));
+
+        // The cause mended in the source, the operator presses again.
+        h->window->unbindDataSources();
+        dm->IBDatabase1.close();
+        TestDatabase::attach(h->sourcePath).exec(u"update T_STOK set SIRA_NO = 8 where STOK_ID = 2"_s);
+        h->window->bindDataSources(*dm);
+        h->chooseSource(h->sourcePath);
+        h->transfer(h->window->Button2);
+        QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
         h->endProgram();
-        // Card 1 once per press; card 2 never, not even half-filled.
-        QCOMPARE(h->committed(u"select STOK_KODU, SIRA_NO from T_STOK"_s),
-                 (QList<QVariantList>{{u"A1"_s, 7}, {u"A1"_s, 7}}));
+        QCOMPARE(h->committed(u"select STOK_KODU, SIRA_NO from T_STOK order by STOK_KODU"_s),
+                 (QList<QVariantList>{{u"A1"_s, 7}, {u"B2"_s, 8}}));
     }
 };
 
