@@ -24,10 +24,15 @@ QString messageOf(const std::exception_ptr& error)
 
 }  // namespace
 
-QString rowFailureLine(const QString& kind, const QString& code)
+QString codeOrNone(const QString& code)
 {
     const QString trimmed = code.trimmed();
-    return QStringLiteral("%1 %2 aktarılamadı:").arg(kind, trimmed.isEmpty() ? QStringLiteral("(kodsuz)") : trimmed);
+    return trimmed.isEmpty() ? QStringLiteral("(kodsuz)") : trimmed;
+}
+
+QString rowFailureLine(const QString& kind, const QString& code)
+{
+    return QStringLiteral("%1 %2 aktarılamadı:").arg(kind, codeOrNone(code));
 }
 
 TransferScope::TransferScope(korvat::Connection& target, korvat::Transaction& transaction,
@@ -38,10 +43,14 @@ TransferScope::TransferScope(korvat::Connection& target, korvat::Transaction& tr
         m_savepoint.emplace(target, transaction, QStringLiteral("KORVAT_AKTARIM"));
 }
 
-void TransferScope::run(const std::function<void()>& work)
+bool TransferScope::run(const std::function<void()>& work)
 {
     try {
         work();
+        return true;
+    } catch (const Stopped&) {
+        undo();
+        return false;
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         const bool undone = m_savepoint && undo();

@@ -33,9 +33,13 @@ public:
     // then fails at its first use of the closed target, as it always did.
     TransferScope(korvat::Connection& target, korvat::Transaction& transaction, korvat::DataSet& shown);
 
+    // Thrown by the work when the operator chose to stop the press.
+    struct Stopped { };
+
     // Runs the press's work; an error that leaves it undoes the press and
-    // goes on as a TransferError with the lines above.
-    void run(const std::function<void()>& work);
+    // goes on as an error with the lines above. False when the operator
+    // stopped it (Stopped): the press is undone and nothing is shown.
+    bool run(const std::function<void()>& work);
 
     // The line naming the source row now being carried ("Stok kartı K15
     // aktarılamadı:"); empty between rows.
@@ -53,5 +57,7 @@ private:
     QString m_rowLine;
 };
 
-// The line that names a source row by its code, or "(kodsuz)" without one.
+// A source row's code as the messages name it: trimmed, "(kodsuz)" when empty.
+QString codeOrNone(const QString& code);
+// The line that names a failed source row: "Stok kartı K15 aktarılamadı:".
 QString rowFailureLine(const QString& kind, const QString& code);

@@ -3,10 +3,13 @@
 #include "GridBinding.h"
 #include "TransferGuard.h"
 #include "TransferScope.h"
+#include "DialogService.h"
+#include "ErrorText.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
 
 #include <QCheckBox>
+#include <QLocale>
 #include <QTabWidget>
 
 #include <array>
@@ -65,6 +68,17 @@ template <std::size_t N> void carryRow(RowCopy<N>& rowCopy, ProgressBar& bar)
             target.cancel();
         throw;
     }
+}
+
+// The closing message of an account transfer, with the accounts whose
+// opening entry could not be written, the first twenty by code.
+QString withFailedEntries(const QString& message, const QStringList& codes)
+{
+    if (codes.isEmpty())
+        return message;
+    constexpr int listed = 20;
+    return QStringLiteral("%1\n%2 cari hesabın açılış hareketi yazılamadı:\n%3")
+        .arg(message, QLocale().toString(codes.size()), codes.mid(0, listed).join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -244,7 +258,8 @@ void TL_Devir::Button3Click()
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Cari);
-    scope.run([&] {
+    m_failedEntryCodes.clear();
+    const bool completed = scope.run([&] {
         while (!dm->qryCari.eof() && !guard.stopRequested()) {
             scope.beginRow(rowFailureLine(QStringLiteral("Cari hesap"), dm->qryCariCARI_KODU.asString()));
             carryRow(rows, *ProgressBar1);
@@ -261,7 +276,11 @@ void TL_Devir::Button3Click()
         scope.undo();  // the program ends: its end commits the earlier transfers' rows
         return;
     }
-    Bildir(QStringLiteral("Cariler aktarıldı"));
+    if (!completed) {
+        Bildir(QStringLiteral("Bu aktarımda yazılan kayıtlar geri alındı."));
+        return;
+    }
+    Bildir(withFailedEntries(QStringLiteral("Cariler aktarıldı"), m_failedEntryCodes));
 }
 
 void TL_Devir::CariHareketAktar()
@@ -289,8 +308,18 @@ void TL_Devir::CariHareketAktar()
             qry.paramByName(QStringLiteral("turu_id")).setAsString(QStringLiteral("2"));
         }
         qry.execute();
-    } catch (...) {
-        // The account stays carried without its entry; the transfer goes on.
-        Bildir(QStringLiteral("Sanırım bir sorun oluştu"));
+    } catch (const std::exception& error) {
+        // The account stays carried without its entry. The first failure is
+        // told with its reason and the operator decides whether to go on;
+        // the rest are summed up in the closing message, not one box each.
+        m_failedEntryCodes.append(codeOrNone(dm->qryCariCARI_KODU.asString()));
+        if (m_failedEntryCodes.size() > 1)
+            return;
+        ProgressBar1->showPosition();
+        const QString question = QStringLiteral("Sanırım bir sorun oluştu\n%1: %2\nDevam edilsin mi?")
+                                     .arg(m_failedEntryCodes.first(), messageForErrorBox(error));
+        if (dialogs().messageBox(this, QString(), question, DialogButtons::YesNo, DialogIcon::None) ==
+            DialogButton::No)
+            throw TransferScope::Stopped();
     }
 }

@@ -152,4 +152,7 @@ private:
     // Midnight of the last transfer date asked for: making a local date-time
     // reads the time zone, which every stock entry would do again otherwise.
     mutable QDateTime m_dayStart;
+    // The codes of the accounts whose opening entry the running account
+    // transfer could not write, in order.
+    QStringList m_failedEntryCodes;
 };

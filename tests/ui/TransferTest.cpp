@@ -267,22 +267,39 @@ private slots:
         QCOMPARE(entries[4], (QVariantList{105, 1, when, 10.0, 0.0}));
     }
 
-    void aRefusedAccountEntryIsReportedAndTheTransferGoesOn()
+    void refusedAccountEntriesAreToldOnceAndSummedUpWhenTheOperatorGoesOn()
     {
         TestDatabase source = prepare({}, SchemaOptions{.dekontRefusesInserts = true});
-        addAccount(source, 1, {{u"BAKIYE"_s, 1.0}});
-        addAccount(source, 2, {{u"BAKIYE"_s, -1.0}});
+        addAccount(source, 1, {{u"CARI_KODU"_s, u"C01"_s}, {u"BAKIYE"_s, 1.0}});
+        addAccount(source, 2, {{u"CARI_KODU"_s, u"C02"_s}, {u"BAKIYE"_s, -1.0}});
         addAccount(source, 3);
         choose(source);
 
-        h->transfer(h->window->Button3, 4);
-        QCOMPARE(h->messages().count(u"Sanırım bir sorun oluştu"_s), 3);
-        QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
-        for (const ScriptedDialogs::Call& call : h->dialogs.calls())
-            if (call.text == u"Sanırım bir sorun oluştu"_s)
-                QVERIFY(call.caption.isEmpty() && call.icon == DialogIcon::None);
+        h->dialogs.press(DialogButton::Yes).press(DialogButton::Yes).press(DialogButton::Ok);
+        h->window->Button3->click();
+        const QStringList messages = h->messages();
+        QCOMPARE(messages.size(), 3);  // the confirmation, one question, the closing message
+        QVERIFY2(messages[1].startsWith(u"Sanırım bir sorun oluştu\nC01: "_s), qPrintable(messages[1]));
+        QVERIFY(messages[1].endsWith(u"\nDevam edilsin mi?"_s));
+        QCOMPARE(h->dialogs.calls()[h->dialogs.calls().size() - 2].buttons, DialogButtons::YesNo);
+        QCOMPARE(messages[2], u"Cariler aktarıldı\n3 cari hesabın açılış hareketi yazılamadı:\nC01, C02, (kodsuz)"_s);
         QCOMPARE(h->committedCount(u"T_CARI"_s), 3);
         QCOMPARE(h->committedCount(u"T_DEKONT_HAREKET"_s), 0);
+    }
+
+    void answeringNoToARefusedAccountEntryKeepsNothingOfThePress()
+    {
+        TestDatabase source = prepare({}, SchemaOptions{.dekontRefusesInserts = true});
+        addAccount(source, 1, {{u"BAKIYE"_s, 1.0}});
+        addAccount(source, 2, {{u"BAKIYE"_s, 2.0}});
+        choose(source);
+
+        h->dialogs.press(DialogButton::Yes).press(DialogButton::No).press(DialogButton::Ok);
+        h->window->Button3->click();
+        QCOMPARE(h->messages().last(), u"Bu aktarımda yazılan kayıtlar geri alındı."_s);
+        QCOMPARE(dm->Q_Cari.recordCount(), 0);
+        h->endProgram();
+        QCOMPARE(h->committedCount(u"T_CARI"_s), 0);
     }
 
     void aCommitThatFailsShowsItsErrorAndNoSuccess_data()
