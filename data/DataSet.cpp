@@ -127,6 +127,28 @@ int DataSet::serverRowCount() const
     return int(std::min<qint64>(rows, std::numeric_limits<int>::max()));
 }
 
+QStringList DataSet::serverTexts(const QString& column) const
+{
+    if (!active())
+        return {};
+    Statement values(m_connection, *m_openTransaction);
+    values.prepare(QStringLiteral("select %1 from (%2)").arg(column, selectText().join(QLatin1Char('\n'))));
+    values.execute();
+    QStringList texts;
+    const FieldDef asText;
+    while (values.fetch()) {
+        const FieldValue value = readColumnValue(values.output(), 0, asText);
+        if (const QString* text = std::get_if<QString>(&value))
+            texts.append(*text);
+        else if (const qint32* number = std::get_if<qint32>(&value))
+            texts.append(QString::number(*number));
+        else
+            texts.append(QString());
+    }
+    values.closeCursor();
+    return texts;
+}
+
 bool DataSet::fetchOne(bool announce)
 {
     if (m_allFetched || !m_select)

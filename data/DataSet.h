@@ -58,6 +58,9 @@ public:
     // Every row the select yields, counted by the server in the data set's
     // transaction, however many were fetched; 0 when closed.
     int serverRowCount() const;
+    // One column's values over every row the data set's select gives, as the
+    // server reads them now (texts; a number as its digits; NULL as empty).
+    QStringList serverTexts(const QString& column) const;
     void first();
     void next();
     bool eof() const { return m_eof; }

@@ -14,6 +14,7 @@ QMessageBox::StandardButtons standardButtons(DialogButtons buttons)
     switch (buttons) {
     case DialogButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case DialogButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case DialogButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case DialogButtons::Ok: break;
     }
     return QMessageBox::Ok;
@@ -48,6 +49,10 @@ DialogButton QtDialogService::answerOf(int standardButton, DialogButtons buttons
         return standardButton == QMessageBox::Yes ? DialogButton::Yes : DialogButton::No;
     case DialogButtons::OkCancel:
         return standardButton == QMessageBox::Ok ? DialogButton::Ok : DialogButton::Cancel;
+    case DialogButtons::YesNoCancel:
+        return standardButton == QMessageBox::Yes  ? DialogButton::Yes
+               : standardButton == QMessageBox::No ? DialogButton::No
+                                                   : DialogButton::Cancel;
     case DialogButtons::Ok: break;
     }
     return DialogButton::Ok;

@@ -12,7 +12,8 @@ class QWidget;
 enum class DialogButtons {
     Ok,
     YesNo,
-    OkCancel
+    OkCancel,
+    YesNoCancel
 };
 enum class DialogButton {
     Ok,

@@ -93,6 +93,10 @@ void TL_Devir::Button1Click()
         return;
     if (OnayVerilmedi(QStringLiteral("Grubu")))
         return;
+    const std::optional<CarriedRows> carried =
+        eksikleriSor(QStringLiteral("Grubu"), dm->qryGrubu, dm->Q_Grubu, QStringLiteral("GRUBU"));
+    if (!carried)
+        return;
     PageControl1->setCurrentWidget(tbGrubu);
     PageControl2->setCurrentWidget(tbGrubu2);
     TransferGuard guard(this, m_gridBindings, ProgressBar1);
@@ -103,12 +107,17 @@ void TL_Devir::Button1Click()
         {dm->qryGrubuKISA_YOL, u"kisa_yol"},
     }};
     RowCopy rows(dm->Q_Grubu, copies);
-    ProgressBar1->setMaximumPosition(dm->qryGrubu.serverRowCount());
+    ProgressBar1->setMaximumPosition(dm->qryGrubu.serverRowCount() - carried->alreadyInTarget());
     dm->qryGrubu.first();
     ProgressBar1->setPosition(0);
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Grubu);
     scope.run([&] {
         while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
+            if (carried->inTarget(dm->qryGrubuGRUBU.asString())) {
+                dm->qryGrubu.next();
+                guard.keepPainting();
+                continue;
+            }
             scope.beginRow(rowFailureLine(QStringLiteral("Grup"), dm->qryGrubuGRUBU.asString()));
             carryRow(rows, *ProgressBar1);
             scope.endRow();
@@ -135,6 +144,10 @@ void TL_Devir::Button2Click()
     if (!MesajSet())
         return;
     if (OnayVerilmedi(QStringLiteral("Stok")))
+        return;
+    const std::optional<CarriedRows> carried =
+        eksikleriSor(QStringLiteral("Stok"), dm->qryStok, dm->Q_Stok, QStringLiteral("STOK_KODU"));
+    if (!carried)
         return;
     PageControl1->setCurrentWidget(tbStok);
     PageControl2->setCurrentWidget(tbStok2);
@@ -172,12 +185,17 @@ void TL_Devir::Button2Click()
         {dm->qryStokKMP_M2, u"kmp_m2"},
     }};
     RowCopy rows(dm->Q_Stok, copies);
-    ProgressBar1->setMaximumPosition(dm->qryStok.serverRowCount());
+    ProgressBar1->setMaximumPosition(dm->qryStok.serverRowCount() - carried->alreadyInTarget());
     ProgressBar1->setPosition(0);
     dm->qryStok.first();
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Stok);
     scope.run([&] {
         while (!dm->qryStok.eof() && !guard.stopRequested()) {
+            if (carried->inTarget(dm->qryStokSTOK_KODU.asString())) {  // no opening entry either
+                dm->qryStok.next();
+                guard.keepPainting();
+                continue;
+            }
             // A card and its opening entry are one row: the entry's failure
             // undoes the card too.
             scope.beginRow(rowFailureLine(QStringLiteral("Stok kartı"), dm->qryStokSTOK_KODU.asString()));
@@ -235,6 +253,10 @@ void TL_Devir::Button3Click()
         return;
     if (OnayVerilmedi(QStringLiteral("Cari")))
         return;
+    const std::optional<CarriedRows> carried =
+        eksikleriSor(QStringLiteral("Cari"), dm->qryCari, dm->Q_Cari, QStringLiteral("CARI_KODU"));
+    if (!carried)
+        return;
     PageControl1->setCurrentWidget(tbCari);
     PageControl2->setCurrentWidget(tbCari2);
     TransferGuard guard(this, m_gridBindings, ProgressBar1);
@@ -254,13 +276,18 @@ void TL_Devir::Button3Click()
         {dm->qryCariAKTIFLIK, u"aktiflik"},
     }};
     RowCopy rows(dm->Q_Cari, copies);
-    ProgressBar1->setMaximumPosition(dm->qryCari.serverRowCount());
+    ProgressBar1->setMaximumPosition(dm->qryCari.serverRowCount() - carried->alreadyInTarget());
     dm->qryCari.first();
     ProgressBar1->setPosition(0);
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Cari);
     m_failedEntryCodes.clear();
     const bool completed = scope.run([&] {
         while (!dm->qryCari.eof() && !guard.stopRequested()) {
+            if (carried->inTarget(dm->qryCariCARI_KODU.asString())) {
+                dm->qryCari.next();
+                guard.keepPainting();
+                continue;
+            }
             scope.beginRow(rowFailureLine(QStringLiteral("Cari hesap"), dm->qryCariCARI_KODU.asString()));
             carryRow(rows, *ProgressBar1);
             scope.endRow();

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
+#include <QLocale>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -388,6 +389,25 @@ bool TL_Devir::OnayVerilmedi(const QString& baslik)
 {
     return dialogs().messageBox(this, baslik, QStringLiteral("Devam edilsin mi?"), DialogButtons::YesNo,
                                 DialogIcon::None) == DialogButton::No;
+}
+
+std::optional<CarriedRows> TL_Devir::eksikleriSor(const QString& baslik, const korvat::DataSet& kaynak,
+                                                   const korvat::DataSet& hedef, const QString& kodSutunu)
+{
+    CarriedRows rows(kaynak, hedef, kodSutunu);
+    if (rows.alreadyInTarget() == 0)
+        return rows;
+    const QLocale locale = QLocale::system();
+    const QString question = QStringLiteral("Hedefte aynı kodla zaten olan kayıt sayısı: %1 (aktarılacak: %2).\n"
+                                            "Evet: yalnız eksikler aktarılır.\n"
+                                            "Hayır: hepsi yeniden aktarılır.\n"
+                                            "İptal: hiçbir şey aktarılmaz.")
+                                 .arg(locale.toString(rows.alreadyInTarget()), locale.toString(rows.toCarry()));
+    switch (dialogs().messageBox(this, baslik, question, DialogButtons::YesNoCancel, DialogIcon::None)) {
+    case DialogButton::Yes: return rows;
+    case DialogButton::No: rows.carryAll(); return rows;
+    default: return std::nullopt;
+    }
 }
 
 void TL_Devir::Bildir(const QString& mesaj)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CarriedRows.h"
 #include "DialogService.h"
 #include "ErrorDisplay.h"
 #include "ProgressBar.h"
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class GridBinding;
@@ -138,6 +140,13 @@ private:
     bool OnayVerilmedi(const QString& baslik);
     // An application message box with an empty caption and one OK button.
     void Bildir(const QString& mesaj);
+    // After the confirmation: finds the source rows whose code the target
+    // already holds and, where there are any, asks under the transfer's
+    // title whether to carry only the missing ones (Yes), all again (No) or
+    // nothing (Cancel: no value). The rows returned as in the target are
+    // the ones to leave out.
+    std::optional<CarriedRows> eksikleriSor(const QString& baslik, const korvat::DataSet& kaynak,
+                                            const korvat::DataSet& hedef, const QString& kodSutunu);
 
     void createPanel();
     void createPages();

@@ -6,6 +6,7 @@
 #include "WindowHarness.h"
 
 #include <QCheckBox>
+#include <QSet>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -127,6 +128,32 @@ class CarryOverInvariantTest : public WindowTestCase {
 private:
     // The source's active cards and accounts, and all its groups.
     Table sourceGroups, sourceCards, sourceAccounts;
+
+    // Presses a transfer whose every row is to be carried: where the target
+    // already holds one of the source's codes, the box that asks about them
+    // is answered No (all again).
+    void carryAll(QPushButton* button, const Table& source, const char* table, const char* codeColumn)
+    {
+        const auto code = [](const QVariant& value) {
+            QString text = value.toString();
+            while (text.endsWith(QLatin1Char(' ')))
+                text.chop(1);
+            return text;
+        };
+        QSet<QString> targetCodes;
+        const QString sql = u"select %1 from %2"_s.arg(QLatin1String(codeColumn), QLatin1String(table));
+        for (const QVariantList& row : h->committed(sql))
+            targetCodes.insert(code(row[0]));
+        bool shared = false;
+        for (int i = 0; i < source.rows.size() && !shared; ++i) {
+            const QString sourceCode = code(source.value(i, codeColumn));
+            shared = !sourceCode.isEmpty() && targetCodes.contains(sourceCode);
+        }
+        if (shared)
+            h->transferAgain(button, DialogButton::No);
+        else
+            h->transfer(button);
+    }
 
     void checkOldRowsUnchanged(const TargetState& before, const TargetState& after)
     {
@@ -294,7 +321,7 @@ private slots:
         const TargetState before(h->targetPath);
         h->chooseSourceAndTarget();
 
-        h->transfer(h->window->Button1);
+        carryAll(h->window->Button1, sourceGroups, "T_GRUBU", "GRUBU");
         QCOMPARE(h->messages().last(), u"Gruplar aktarıldı"_s);
         QCOMPARE(h->committedCount(u"T_GRUBU"_s),
                  before.grubu().rows.size() + sourceGroups.rows.size());  // committed before the message
@@ -302,7 +329,7 @@ private slots:
         h->window->chStokBakiye->setChecked(true);
         for (bool positiveOnly : {false, true}) {
             h->window->ch_PozitifStok->setChecked(positiveOnly);
-            h->transfer(h->window->Button2);
+            carryAll(h->window->Button2, sourceCards, "T_STOK", "STOK_KODU");
             if (stockFails)
                 QVERIFY(h->messages().last().endsWith(u"aktarılamadı:\n40000 is not a valid value for field "
                                                       "'SIRA_NO'. The allowed range is -32768 to 32767.\n"
@@ -310,7 +337,7 @@ private slots:
             else
                 QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
         }
-        h->transfer(h->window->Button3);
+        carryAll(h->window->Button3, sourceAccounts, "T_CARI", "CARI_KODU");
         QCOMPARE(h->messages().last(), u"Cariler aktarıldı"_s);
 
         const TargetState after(h->targetPath);

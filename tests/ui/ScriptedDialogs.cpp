@@ -13,6 +13,7 @@ bool offers(DialogButtons buttons, DialogButton button)
     case DialogButtons::Ok: return button == DialogButton::Ok;
     case DialogButtons::YesNo: return button == DialogButton::Yes || button == DialogButton::No;
     case DialogButtons::OkCancel: return button == DialogButton::Ok || button == DialogButton::Cancel;
+    case DialogButtons::YesNoCancel: return button != DialogButton::Ok;
     }
     return false;
 }
@@ -22,7 +23,8 @@ DialogButton negativeAnswer(DialogButtons buttons)
 {
     switch (buttons) {
     case DialogButtons::YesNo: return DialogButton::No;
-    case DialogButtons::OkCancel: return DialogButton::Cancel;
+    case DialogButtons::OkCancel:
+    case DialogButtons::YesNoCancel: return DialogButton::Cancel;
     case DialogButtons::Ok: break;
     }
     return DialogButton::Ok;

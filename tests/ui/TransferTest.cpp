@@ -53,8 +53,8 @@ private slots:
         QCOMPARE(h->window->PageControl2->currentWidget(), h->window->tbGrubu2);
         QCOMPARE(h->committedCount(u"T_GRUBU"_s), 2);
 
-        // A second press carries everything again under new keys.
-        h->transfer(h->window->Button1);
+        // A second press answered No carries everything again under new keys.
+        h->transferAgain(h->window->Button1, DialogButton::No);
         const auto rows =
             h->committed(u"select GRUBU_ID, GRUBU, SIRA_NO, KISA_YOL from T_GRUBU order by GRUBU_ID"_s);
         QCOMPARE(rows.size(), 4);
@@ -349,6 +349,48 @@ private slots:
         h->transfer(h->window->Button2);
         QCOMPARE(h->messages().last(), u"Stoklar aktarıldı"_s);
         QCOMPARE(held.rowCount(u"T_STOK"_s), 1);
+    }
+
+    void aSecondPressAsksAboutTheCardsAlreadyCarried_data()
+    {
+        QTest::addColumn<DialogButton>("answer");
+        QTest::addColumn<QStringList>("codesAfter");
+        QTest::addColumn<int>("entriesAfter");
+        QTest::newRow("Yes: only the missing") << DialogButton::Yes << QStringList{u"K1"_s, u"K2"_s, u"K3"_s} << 3;
+        QTest::newRow("No: all again")
+            << DialogButton::No << QStringList{u"K1"_s, u"K1"_s, u"K2"_s, u"K2"_s, u"K3"_s} << 5;
+        QTest::newRow("Cancel: nothing") << DialogButton::Cancel << QStringList{u"K1"_s, u"K2"_s} << 2;
+    }
+
+    void aSecondPressAsksAboutTheCardsAlreadyCarried()
+    {
+        QFETCH(DialogButton, answer);
+        QFETCH(QStringList, codesAfter);
+        QFETCH(int, entriesAfter);
+        TestDatabase source = prepare();
+        addCard(source, 1, {{u"STOK_KODU"_s, u"K1"_s}, {u"ENVANTER"_s, 1.0}});
+        addCard(source, 2, {{u"STOK_KODU"_s, u"K2"_s}, {u"ENVANTER"_s, 2.0}});
+        choose(source);
+        h->window->chStokBakiye->setChecked(true);
+        h->transfer(h->window->Button2);
+
+        // A card the old year added late, and the operator presses again.
+        addCard(TestDatabase::attach(h->sourcePath), 3, {{u"STOK_KODU"_s, u"K3  "_s}, {u"ENVANTER"_s, 3.0}});
+        h->chooseSource(h->sourcePath);
+        h->transferAgain(h->window->Button2, answer);
+        const ScriptedDialogs::Call& asked = h->dialogs.calls()[h->dialogs.calls().size() - (answer == DialogButton::Cancel ? 1 : 2)];
+        QCOMPARE(asked.caption, u"Stok"_s);
+        QCOMPARE(asked.buttons, DialogButtons::YesNoCancel);
+        QCOMPARE(asked.text, u"Hedefte aynı kodla zaten olan kayıt sayısı: 2 (aktarılacak: 3).\n"
+                             "Evet: yalnız eksikler aktarılır.\nHayır: hepsi yeniden aktarılır.\n"
+                             "İptal: hiçbir şey aktarılmaz."_s);
+        QStringList codes;
+        for (const QVariantList& row : h->committed(u"select STOK_KODU from T_STOK order by STOK_KODU"_s))
+            codes << row[0].toString().trimmed();
+        QCOMPARE(codes, codesAfter);
+        QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), entriesAfter);
+        if (answer == DialogButton::Yes)
+            QCOMPARE(h->window->ProgressBar1->maximumPosition(), 1);
     }
 
     void aFailedPressMendedAndPressedAgainCarriesEachCardOnce()

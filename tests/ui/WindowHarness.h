@@ -78,6 +78,17 @@ public:
         button->click();
     }
 
+    // The same for a press that finds rows already in the target: the box
+    // that asks about them is answered with `duplicates` (Yes: only the
+    // missing rows, No: all again, Cancel: nothing, and no message after).
+    void transferAgain(QPushButton* button, DialogButton duplicates, int messagesAfter = 1)
+    {
+        dialogs.press(DialogButton::Yes).press(duplicates);
+        for (int i = 0; i < (duplicates == DialogButton::Cancel ? 0 : messagesAfter); ++i)
+            dialogs.press(DialogButton::Ok);
+        button->click();
+    }
+
     // The texts of the message boxes shown so far, in order.
     QStringList messages() const
     {
