@@ -57,6 +57,7 @@ void WindowTransfer::open()
     TdmSettings settings;
     settings.defaultTarget = m_workFolder + QStringLiteral("/KORVAT.FDB");
     settings.regionalSettings = korvat::RegionalSettings(QLatin1Char(','));
+    settings.backupFolder = m_workFolder + QStringLiteral("/Yedek");
     korvat::test::TestDatabase::create(settings.defaultTarget).detach();
 
     m_parts->window = std::make_unique<TL_Devir>(m_parts->dialogs);

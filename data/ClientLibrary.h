@@ -31,7 +31,11 @@ namespace korvat {
     X(isc_dsql_sql_info)                                                                                     \
     X(isc_sqlcode)                                                                                           \
     X(fb_interpret)                                                                                          \
-    X(fb_shutdown_callback)
+    X(fb_shutdown_callback)                                                                                  \
+    X(isc_service_attach)                                                                                    \
+    X(isc_service_detach)                                                                                    \
+    X(isc_service_start)                                                                                     \
+    X(isc_service_query)
 
 // The loaded client library: a dlopen handle and the checked entry points.
 // One instance is shared by both connections and stays loaded while any

@@ -8,6 +8,7 @@
 #include "ParameterBlocks.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace korvat {
 
@@ -113,8 +114,12 @@ bool Connection::tryAttach(const QString& name, StatusVector& status)
     const QByteArray encoded = encodeDatabaseName(name);
     m_client->isc_attach_database(status.get(), short(encoded.size()), encoded.constData(),
                                   m_attachment.address(), short(block.size()), block.constData());
-    if (!status.failed())
+    if (!status.failed()) {
+        static std::atomic<quint64> attachments = 0;
+        m_attachedName = name;
+        m_attachmentNumber = ++attachments;
         return true;
+    }
     m_attachment.forget();
     return false;
 }

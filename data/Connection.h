@@ -47,6 +47,12 @@ public:
     const QByteArray& parameterBlock() { return m_params.block(); }
 
     bool connected() const { return m_attachment.isSet(); }
+    // The name the connection attached by: the database name, or the local
+    // server's name for it when the file was reached through that server.
+    const QString& attachedName() const { return m_attachedName; }
+    // A number of this attachment, new at every attach in the process: what
+    // was done once per attachment (the target's backup) is told by it.
+    quint64 attachmentNumber() const { return m_attachmentNumber; }
     void setConnected(bool connected);
     void open();
     // Closes every user, ends every transaction by its default action (forced)
@@ -118,6 +124,8 @@ private:
     AnsiCodePage m_codePage;
     CharacterSet m_characterSet;
     StatementTypes m_statementTypes;
+    QString m_attachedName;
+    quint64 m_attachmentNumber = 0;
     AttachmentHandle m_attachment;
 };
 

@@ -20,4 +20,10 @@ ISC_STATUS dropStatement(const ClientLibrary& client, isc_stmt_handle* handle)
     return client.isc_dsql_free_statement(status.get(), handle, DSQL_drop);
 }
 
+ISC_STATUS detachService(const ClientLibrary& client, isc_svc_handle* handle)
+{
+    StatusVector status;
+    return client.isc_service_detach(status.get(), handle);
+}
+
 }  // namespace korvat::handle_release

@@ -47,6 +47,15 @@ QString TdmSettings::defaultTargetDatabaseName()
 #endif
 }
 
+QString TdmSettings::defaultBackupFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\Korvat\\Yedek");
+#else
+    return QDir::homePath() + QStringLiteral("/Korvat/Yedek");
+#endif
+}
+
 int TdmSettings::configuredLocalServerPort()
 {
     constexpr int firebirdPort = 3050;
@@ -59,6 +68,7 @@ int TdmSettings::configuredLocalServerPort()
 
 Tdm::Tdm(const TdmSettings& settings)
     : m_regionalSettings(settings.regionalSettings.value_or(RegionalSettings::fromSystem())),
+      m_backupFolder(settings.backupFolder),
       IBDatabase1(QStringLiteral("IBDatabase1"),
                   applyServerType(QStringLiteral("IBDatabase1"), settings.clientLibraryFileName),
                   sourceDatabaseNameWhenCreated),

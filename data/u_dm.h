@@ -24,10 +24,14 @@ struct TdmSettings {
     // The port of the Firebird server on this machine, through which a file
     // that the server holds open is attached.
     int localServerPort = configuredLocalServerPort();
+    // Where the target is backed up before a session first writes into it.
+    QString backupFolder = defaultBackupFolder();
 
     // "C:\Korvat\KORVAT.FDB" on Windows; Korvat/KORVAT.FDB in the user's home
     // folder elsewhere, where a drive letter means nothing.
     static QString defaultTargetDatabaseName();
+    // "C:\Korvat\Yedek" on Windows; Korvat/Yedek in the user's home elsewhere.
+    static QString defaultBackupFolder();
     // "YerelSunucuPortu" of the program's settings file, 3050 when unset.
     static int configuredLocalServerPort();
 };
@@ -47,10 +51,12 @@ public:
     void shutdown();
 
     const korvat::RegionalSettings& regionalSettings() const { return m_regionalSettings; }
+    const QString& backupFolder() const { return m_backupFolder; }
 
 private:
     // Shared by the objects below, so declared before them.
     korvat::RegionalSettings m_regionalSettings;
+    QString m_backupFolder;
     korvat::TableInfoCache m_tableInfo;
 
 public:

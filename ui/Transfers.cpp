@@ -97,6 +97,7 @@ void TL_Devir::Button1Click()
         eksikleriSor(QStringLiteral("Grubu"), dm->qryGrubu, dm->Q_Grubu, QStringLiteral("GRUBU"));
     if (!carried)
         return;
+    hedefiYedekle();
     PageControl1->setCurrentWidget(tbGrubu);
     PageControl2->setCurrentWidget(tbGrubu2);
     TransferGuard guard(this, m_gridBindings, ProgressBar1);
@@ -149,6 +150,7 @@ void TL_Devir::Button2Click()
         eksikleriSor(QStringLiteral("Stok"), dm->qryStok, dm->Q_Stok, QStringLiteral("STOK_KODU"));
     if (!carried)
         return;
+    hedefiYedekle();
     PageControl1->setCurrentWidget(tbStok);
     PageControl2->setCurrentWidget(tbStok2);
     TransferGuard guard(this, m_gridBindings, ProgressBar1);
@@ -257,6 +259,7 @@ void TL_Devir::Button3Click()
         eksikleriSor(QStringLiteral("Cari"), dm->qryCari, dm->Q_Cari, QStringLiteral("CARI_KODU"));
     if (!carried)
         return;
+    hedefiYedekle();
     PageControl1->setCurrentWidget(tbCari);
     PageControl2->setCurrentWidget(tbCari2);
     TransferGuard guard(this, m_gridBindings, ProgressBar1);

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QFrame>
@@ -175,6 +176,9 @@ TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dia
     ProgressBar1->setPosition(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedHeight(progressBarHeight);
+    lblYedek = newControl<QLabel>(this, "lblYedek");
+    lblYedek->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblYedek->hide();  // until the first backup
 
     auto areas = new QVBoxLayout(this);
     areas->setContentsMargins(0, 0, 0, 0);
@@ -183,6 +187,7 @@ TL_Devir::TL_Devir(std::unique_ptr<DialogService> ownDialogs, DialogService* dia
     areas->addWidget(PageControl1);
     areas->addWidget(PageControl2, 1);
     areas->addWidget(ProgressBar1);
+    areas->addWidget(lblYedek);
 
     arrangeTabOrder();
     connectHandler(chStokBakiye, &QCheckBox::toggled, this, &TL_Devir::chStokBakiyeClick);
@@ -408,6 +413,15 @@ std::optional<CarriedRows> TL_Devir::eksikleriSor(const QString& baslik, const k
     case DialogButton::No: rows.carryAll(); return rows;
     default: return std::nullopt;
     }
+}
+
+void TL_Devir::hedefiYedekle()
+{
+    const QString written = m_targetBackup.ensure(dm->IBDatabase2, dm->backupFolder(), QDateTime::currentDateTime());
+    if (written.isEmpty())
+        return;
+    lblYedek->setText(QStringLiteral("Son yedek: %1").arg(QDir::toNativeSeparators(written)));
+    lblYedek->show();
 }
 
 void TL_Devir::Bildir(const QString& mesaj)

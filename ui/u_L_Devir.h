@@ -2,6 +2,7 @@
 
 #include "CarriedRows.h"
 #include "DialogService.h"
+#include "TargetBackup.h"
 #include "ErrorDisplay.h"
 #include "ProgressBar.h"
 
@@ -117,6 +118,8 @@ public:
     QTableView* DBGrid6;
 
     ProgressBar* ProgressBar1;
+    // The status line under the bar: the last backup of the target.
+    QLabel* lblYedek;
 
     FileOpenDialog OpenDialog1;
 
@@ -145,6 +148,9 @@ private:
     // title whether to carry only the missing ones (Yes), all again (No) or
     // nothing (Cancel: no value). The rows returned as in the target are
     // the ones to leave out.
+    // Backs the target up before the session first writes into it, and
+    // shows where in the status line; a failed backup stops the transfer.
+    void hedefiYedekle();
     std::optional<CarriedRows> eksikleriSor(const QString& baslik, const korvat::DataSet& kaynak,
                                             const korvat::DataSet& hedef, const QString& kodSutunu);
 
@@ -164,4 +170,5 @@ private:
     // The codes of the accounts whose opening entry the running account
     // transfer could not write, in order.
     QStringList m_failedEntryCodes;
+    TargetBackup m_targetBackup;
 };

@@ -5,6 +5,10 @@
 #include "WindowHarness.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -391,6 +395,50 @@ private slots:
         QCOMPARE(h->committedCount(u"T_STOK_HAREKET"_s), entriesAfter);
         if (answer == DialogButton::Yes)
             QCOMPARE(h->window->ProgressBar1->maximumPosition(), 1);
+    }
+
+    void theTargetIsBackedUpOnceBeforeTheFirstTransferWritesIntoIt()
+    {
+        TestDatabase source = prepare();
+        addGroup(source, 1);
+        addCard(source, 1);
+        choose(source);
+        addGroup(h->attachTarget(), 50, {{u"GRUBU"_s, u"Eski yıl"_s}});  // what the backup must hold
+
+        h->transfer(h->window->Button1);
+        h->transfer(h->window->Button2);
+        const QStringList backups = QDir(h->settings.backupFolder).entryList({u"HEDEF-*.fbk"_s});
+        QCOMPARE(backups.size(), 1);
+        const QString backup = QDir(h->settings.backupFolder).filePath(backups.first());
+        QCOMPARE(h->window->lblYedek->text(), u"Son yedek: %1"_s.arg(QDir::toNativeSeparators(backup)));
+
+        QProcess gbak;
+        gbak.setProcessEnvironment([] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+            return environment;
+        }());
+        gbak.start(u"gbak"_s, {u"-c"_s, u"-user"_s, u"SYSDBA"_s, u"-password"_s, u"quietbolt"_s, backup,
+                               h->path(u"GERI.FDB"_s)});
+        QVERIFY(gbak.waitForFinished(60000) && gbak.exitCode() == 0);
+        QCOMPARE(TestDatabase::attach(h->path(u"GERI.FDB"_s)).query(u"select GRUBU from T_GRUBU"_s),
+                 (QList<QVariantList>{{u"Eski yıl"_s}}));
+    }
+
+    void aBackupThatFailsStopsTheTransferBeforeAnythingIsWritten()
+    {
+        TestDatabase source = prepare();
+        addGroup(source, 1);
+        choose(source);
+        QFile blocker(h->settings.backupFolder);  // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        h->transfer(h->window->Button1);
+        QVERIFY2(h->messages().last().startsWith(u"Hedef veritabanının yedeği alınamadı: "_s),
+                 qPrintable(h->messages().last()));
+        h->endProgram();
+        QCOMPARE(h->committedCount(u"T_GRUBU"_s), 0);
     }
 
     void aFailedPressMendedAndPressedAgainCarriesEachCardOnce()
