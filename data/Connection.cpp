@@ -4,8 +4,8 @@
 
 #include "ColumnValue.h"
 #include "Errors.h"
-#include "Statement.h"
 #include "ParameterBlocks.h"
+#include "Statement.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,12 +27,14 @@ const QStringList readTransactionParams = {QStringLiteral("read_committed"), QSt
 // minor, then the supported ones.
 QString olderFileMessage(const QString& path, const QList<long>& versions)
 {
-    const QString found = versions.size() >= 2 ? QStringLiteral(" (disk yapısı %1.%2)").arg(versions[0]).arg(versions[1])
-                                               : QString();
-    return QStringLiteral("%1 dosyası Firebird'ün daha eski bir sürümüyle oluşturulmuş%2; bu programın Firebird 3 "
-                          "motoru onu açamıyor.\r\n"
-                          "Dosyayı, onu oluşturan Firebird sürümünün sunucusu üzerinden açın ya da o sürümün gbak "
-                          "programıyla yedeğini alıp bu sürümün gbak programıyla geri yükleyerek dönüştürün")
+    const QString found = versions.size() >= 2
+                              ? QStringLiteral(" (disk yapısı %1.%2)").arg(versions[0]).arg(versions[1])
+                              : QString();
+    return QStringLiteral(
+               "%1 dosyası Firebird'ün daha eski bir sürümüyle oluşturulmuş%2; bu programın Firebird 3 "
+               "motoru onu açamıyor.\r\n"
+               "Dosyayı, onu oluşturan Firebird sürümünün sunucusu üzerinden açın ya da o sürümün gbak "
+               "programıyla yedeğini alıp bu sürümün gbak programıyla geri yükleyerek dönüştürün")
         .arg(QFileInfo(path).absoluteFilePath(), found);
 }
 
@@ -145,9 +147,9 @@ void Connection::raiseAttachFailure(const ISC_STATUS* status)
         m_client->check(status);
     } catch (const ServerError& error) {
         if (ClientLibrary::statusContains(status, isc_wrong_ods))
-            throw OlderFileError(olderFileMessage(m_databaseName,
-                                                  ClientLibrary::statusNumbers(status, isc_wrong_ods)),
-                                 error.sqlCode(), error.engineCode());
+            throw OlderFileError(
+                olderFileMessage(m_databaseName, ClientLibrary::statusNumbers(status, isc_wrong_ods)),
+                error.sqlCode(), error.engineCode());
         if (ClientLibrary::statusContains(status, isc_already_opened))
             throw FileInUseError(error.message(), error.sqlCode(), error.engineCode());
         throw;

@@ -17,7 +17,8 @@ namespace {
 QString parameter(const QStringList& lines, QLatin1StringView name)
 {
     for (const QString& line : lines)
-        if (line.startsWith(name, Qt::CaseInsensitive) && line.size() > name.size() && line[name.size()] == u'=')
+        if (line.startsWith(name, Qt::CaseInsensitive) && line.size() > name.size() &&
+            line[name.size()] == u'=')
             return line.mid(name.size() + 1);
     return QString();
 }
@@ -81,8 +82,8 @@ void DatabaseBackup::writeTo(QIODevice& out)
     request.append(char(isc_action_svc_backup));
     appendLong(request, isc_spb_dbname, encodeDatabaseName(m_databasePath));
     appendLong(request, isc_spb_bkp_file, QByteArrayLiteral("stdout"));  // the stream comes back here
-    client.isc_service_start(status.get(), service.address(), nullptr, static_cast<unsigned short>(request.size()),
-                             request.constData());
+    client.isc_service_start(status.get(), service.address(), nullptr,
+                             static_cast<unsigned short>(request.size()), request.constData());
     client.check(status.get());
 
     // Each answer: [isc_info_svc_to_eof][length, 2 bytes][bytes], then

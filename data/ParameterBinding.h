@@ -22,8 +22,8 @@ class SqlDescriptorArea;
 // descriptor area, because binding overwrites the area's variable with the
 // value's own type and length, and a re-execution must decide by the column.
 struct ParameterColumn {
-    short sqlType = 0;  // without the nullable bit
-    short length = 0;   // bytes, for CHAR and VARCHAR
+    short sqlType = 0;          // without the nullable bit
+    short length = 0;           // bytes, for CHAR and VARCHAR
     CharacterSet characterSet;  // for CHAR and VARCHAR
 };
 

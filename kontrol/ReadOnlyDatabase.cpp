@@ -42,10 +42,11 @@ ReadOnlyDatabase::ReadOnlyDatabase(std::shared_ptr<ClientLibrary> client, const 
     } catch (const FileInUseError&) {
         // The engine's own words ("incompatible with current") tell an
         // operator nothing; the file is simply in use elsewhere.
-        throw KontrolError(QStringLiteral("%1 veritabanı açılamadı: %2\n"
-                                          "Dosya bu bilgisayarda başka bir programda açık (örneğin Korvat Devir "
-                                          "penceresinde). O programı kapatıp kontrolü yeniden çalıştırın.")
-                               .arg(m_role, m_name));
+        throw KontrolError(
+            QStringLiteral("%1 veritabanı açılamadı: %2\n"
+                           "Dosya bu bilgisayarda başka bir programda açık (örneğin Korvat Devir "
+                           "penceresinde). O programı kapatıp kontrolü yeniden çalıştırın.")
+                .arg(m_role, m_name));
     } catch (const DataError& error) {
         throw KontrolError(QStringLiteral("%1 veritabanı açılamadı: %2\n%3")
                                .arg(m_role, m_name, withOriginalName(error.message())));

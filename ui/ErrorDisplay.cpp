@@ -7,23 +7,6 @@
 #include <QApplication>
 #include <QWidget>
 #include <QtDebug>
-#include <stdexcept>
-
-namespace {
-
-QString messageOf(const std::exception_ptr& error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& caught) {
-        return messageForErrorBox(caught);
-    } catch (...) {
-        // Not one of ours nor of the standard library: nothing to read from it.
-        return messageForErrorBox(std::runtime_error("Unknown error"));
-    }
-}
-
-}  // namespace
 
 ErrorDisplay::ErrorDisplay(DialogService& dialogs, QWidget* owner) : m_dialogs(&dialogs), m_owner(owner)
 {
@@ -48,7 +31,7 @@ void ErrorDisplay::show(std::exception_ptr error) noexcept
         // A drag in progress would otherwise keep the mouse from the box.
         if (QWidget* grabber = QWidget::mouseGrabber())
             grabber->releaseMouse();
-        m_dialogs->messageBox(m_owner, applicationTitle(), messageOf(error), DialogButtons::Ok,
+        m_dialogs->messageBox(m_owner, applicationTitle(), messageForErrorBox(error), DialogButtons::Ok,
                               DialogIcon::Error);
     } catch (const std::exception& failure) {
         qCritical("The error could not be shown: %s", failure.what());

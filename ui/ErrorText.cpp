@@ -2,6 +2,8 @@
 
 #include "Errors.h"
 
+#include <stdexcept>
+
 namespace {
 
 QString messageOf(const std::exception& error)
@@ -25,6 +27,18 @@ QString innermostMessage(const std::exception& error)
 }
 
 }  // namespace
+
+QString messageForErrorBox(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& caught) {
+        return messageForErrorBox(caught);
+    } catch (...) {
+        // Not one of ours nor of the standard library: nothing to read from it.
+        return messageForErrorBox(std::runtime_error("Unknown error"));
+    }
+}
 
 QString withPeriodIfNeeded(const QString& message)
 {

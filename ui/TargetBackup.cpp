@@ -22,7 +22,8 @@ korvat::LayerError backupFailed(const QString& path, const QString& reason)
 QString backupFilePath(const QString& folder, const QString& databaseName, const QDateTime& now)
 {
     // A server's "host/port:path" names its file after the last colon.
-    const QString file = QFileInfo(databaseName.mid(databaseName.lastIndexOf(QLatin1Char(':')) + 1)).completeBaseName();
+    const QString file =
+        QFileInfo(databaseName.mid(databaseName.lastIndexOf(QLatin1Char(':')) + 1)).completeBaseName();
     const QString stem = QDir(folder).filePath(file + now.toString(QStringLiteral("-yyyyMMdd-HHmm")));
     QString path = stem + QStringLiteral(".fbk");
     for (int n = 2; QFileInfo::exists(path); ++n)

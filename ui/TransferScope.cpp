@@ -5,22 +5,9 @@
 #include "Errors.h"
 #include "Transaction.h"
 
-#include <stdexcept>
-
 namespace {
 
 const QString undoneLine = QStringLiteral("Bu aktarımda yazılan kayıtlar geri alındı.");
-
-QString messageOf(const std::exception_ptr& error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& caught) {
-        return messageForErrorBox(caught);
-    } catch (...) {
-        return messageForErrorBox(std::runtime_error("Unknown error"));
-    }
-}
 
 }  // namespace
 
@@ -54,7 +41,7 @@ bool TransferScope::run(const std::function<void()>& work)
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         const bool undone = m_savepoint && undo();
-        QString message = messageOf(error);
+        QString message = messageForErrorBox(error);
         if (!m_rowLine.isEmpty())
             message = m_rowLine + QLatin1Char('\n') + message;
         if (undone)

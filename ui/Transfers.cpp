@@ -1,10 +1,10 @@
 // The three transfers of the main window and their opening entries. Each
 // reads like the steps it carries out; the data work lives in the data layer.
+#include "DialogService.h"
+#include "ErrorText.h"
 #include "GridBinding.h"
 #include "TransferGuard.h"
 #include "TransferScope.h"
-#include "DialogService.h"
-#include "ErrorText.h"
 #include "u_L_Devir.h"
 #include "u_dm.h"
 

@@ -11,7 +11,6 @@
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFontDatabase>
-#include <QLocale>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -397,17 +396,18 @@ bool TL_Devir::OnayVerilmedi(const QString& baslik)
 }
 
 std::optional<CarriedRows> TL_Devir::eksikleriSor(const QString& baslik, const korvat::DataSet& kaynak,
-                                                   const korvat::DataSet& hedef, const QString& kodSutunu)
+                                                  const korvat::DataSet& hedef, const QString& kodSutunu)
 {
     CarriedRows rows(kaynak, hedef, kodSutunu);
     if (rows.alreadyInTarget() == 0)
         return rows;
     const QLocale locale = QLocale::system();
-    const QString question = QStringLiteral("Hedefte aynı kodla zaten olan kayıt sayısı: %1 (aktarılacak: %2).\n"
-                                            "Evet: yalnız eksikler aktarılır.\n"
-                                            "Hayır: hepsi yeniden aktarılır.\n"
-                                            "İptal: hiçbir şey aktarılmaz.")
-                                 .arg(locale.toString(rows.alreadyInTarget()), locale.toString(rows.toCarry()));
+    const QString question =
+        QStringLiteral("Hedefte aynı kodla zaten olan kayıt sayısı: %1 (aktarılacak: %2).\n"
+                       "Evet: yalnız eksikler aktarılır.\n"
+                       "Hayır: hepsi yeniden aktarılır.\n"
+                       "İptal: hiçbir şey aktarılmaz.")
+            .arg(locale.toString(rows.alreadyInTarget()), locale.toString(rows.toCarry()));
     switch (dialogs().messageBox(this, baslik, question, DialogButtons::YesNoCancel, DialogIcon::None)) {
     case DialogButton::Yes: return rows;
     case DialogButton::No: rows.carryAll(); return rows;
@@ -417,7 +417,8 @@ std::optional<CarriedRows> TL_Devir::eksikleriSor(const QString& baslik, const k
 
 void TL_Devir::hedefiYedekle()
 {
-    const QString written = m_targetBackup.ensure(dm->IBDatabase2, dm->backupFolder(), QDateTime::currentDateTime());
+    const QString written =
+        m_targetBackup.ensure(dm->IBDatabase2, dm->backupFolder(), QDateTime::currentDateTime());
     if (written.isEmpty())
         return;
     lblYedek->setText(QStringLiteral("Son yedek: %1").arg(QDir::toNativeSeparators(written)));

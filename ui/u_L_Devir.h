@@ -2,9 +2,9 @@
 
 #include "CarriedRows.h"
 #include "DialogService.h"
-#include "TargetBackup.h"
 #include "ErrorDisplay.h"
 #include "ProgressBar.h"
+#include "TargetBackup.h"
 
 #include <QDateTime>
 #include <QList>

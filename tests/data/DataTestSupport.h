@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string_view>
 #include <memory>
+#include <string_view>
 
 namespace korvat::test {
 

@@ -21,7 +21,8 @@ QList<QVariantList> restoredGroups(const QString& backup, const QString& restore
     environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);  // Firebird's tools need plain case rules
     gbak.setProcessEnvironment(environment);
     gbak.setProcessChannelMode(QProcess::MergedChannels);
-    gbak.start(u"gbak"_s, {u"-c"_s, u"-user"_s, u"SYSDBA"_s, u"-password"_s, u"quietbolt"_s, backup, restored});
+    gbak.start(u"gbak"_s,
+               {u"-c"_s, u"-user"_s, u"SYSDBA"_s, u"-password"_s, u"quietbolt"_s, backup, restored});
     EXPECT_TRUE(gbak.waitForFinished(60000));
     EXPECT_EQ(gbak.exitCode(), 0) << gbak.readAll().toStdString();
     return TestDatabase::attach(restored).query(u"select GRUBU from T_GRUBU order by GRUBU_ID"_s);
@@ -42,7 +43,8 @@ TEST(DatabaseBackup, aLocalFileIsBackedUpThroughTheEmbeddedEngineWhileAttached)
     addGroup(workspace.createTarget(), 1, {{u"GRUBU"_s, u"Şarküteri"_s}});
     TargetSide target(workspace.targetPath);
     target.openAndStart();
-    target.run(u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (2, 'bekleyen')"_s);  // pending: not in the backup
+    target.run(
+        u"insert into T_GRUBU (GRUBU_ID, GRUBU) values (2, 'bekleyen')"_s);  // pending: not in the backup
 
     backUp(*target.connection, workspace.path(u"yedek.fbk"_s));
     EXPECT_EQ(restoredGroups(workspace.path(u"yedek.fbk"_s), workspace.path(u"geri.fdb"_s)),

@@ -100,7 +100,8 @@ void createCarryOverSource(const QString& path, const QString& characterSet)
 void createCarriedTarget(const QString& sourcePath, const QString& targetPath, const CarriedTarget& options)
 {
     TestDatabase source = TestDatabase::attach(sourcePath);
-    TestDatabase target = TestDatabase::create(targetPath, SchemaOptions{.characterSet = options.characterSet});
+    TestDatabase target =
+        TestDatabase::create(targetPath, SchemaOptions{.characterSet = options.characterSet});
 
     // Rows of the target's own, opened a year earlier.
     const QDateTime lastYear(kCarryOverDate.addYears(-1), QTime(0, 0));

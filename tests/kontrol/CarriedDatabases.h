@@ -20,7 +20,7 @@ inline const QDateTime kAccountEntryTime(kCarryOverDate, QTime(9, 15, 30));
 void createCarryOverSource(const QString& path, const QString& characterSet = QStringLiteral("NONE"));
 
 struct CarriedTarget {
-    bool positiveStockOnly = false;  // opening stock entries for positive stocks only
+    bool positiveStockOnly = false;                 // opening stock entries for positive stocks only
     QString characterSet = QStringLiteral("NONE");  // the target's default character set
 };
 

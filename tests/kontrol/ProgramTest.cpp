@@ -55,7 +55,8 @@ TEST(ProgramTest, exitsTwoWithATurkishMessageWhenASourceIsOfAnOlderStructure)
 
     const ProgramRun run = runProgram({workspace.sourcePath, workspace.targetPath});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(u"Firebird'ün daha eski bir sürümüyle oluşturulmuş"_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"Firebird'ün daha eski bir sürümüyle oluşturulmuş"_s))
+        << run.err.toStdString();
 }
 
 TEST(ProgramTest, exitsTwoWithATurkishMessageWhenAnotherProgramHoldsTheTarget)
@@ -67,7 +68,8 @@ TEST(ProgramTest, exitsTwoWithATurkishMessageWhenAnotherProgramHoldsTheTarget)
 
     const ProgramRun run = runProgram({workspace.sourcePath, workspace.targetPath});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(u"Dosya bu bilgisayarda başka bir programda açık"_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"Dosya bu bilgisayarda başka bir programda açık"_s))
+        << run.err.toStdString();
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ private slots:
         QTest::addColumn<QString>("targetSet");
         for (const char* source : {"NONE", "WIN1254", "UTF8"})
             for (const char* target : {"NONE", "WIN1254", "UTF8"})
-                QTest::addRow("%s into %s", source, target) << QString::fromLatin1(source) << QString::fromLatin1(target);
+                QTest::addRow("%s into %s", source, target)
+                    << QString::fromLatin1(source) << QString::fromLatin1(target);
     }
 
     void textsLandAsTheSameCharactersInEveryPairing()
@@ -75,13 +76,16 @@ private slots:
     {
         QFETCH(QString, targetSet);
         prepare(u"UTF8"_s, targetSet);
-        addCard(TestDatabase::attach(h->sourcePath), 1, {{u"STOK_KODU"_s, u"K1"_s}, {u"STOK_ADI"_s, u"Direnç 10 Ω"_s}});
+        addCard(TestDatabase::attach(h->sourcePath), 1,
+                {{u"STOK_KODU"_s, u"K1"_s}, {u"STOK_ADI"_s, u"Direnç 10 Ω"_s}});
         h->chooseSourceAndTarget();
 
         h->transfer(h->window->Button2);
         const QString error = h->messages().last();
         QVERIFY2(error.startsWith(u"Stok kartı K1 aktarılamadı:\n"_s), qPrintable(error));
-        QVERIFY2(error.contains(u"\"Direnç 10 Ω\" metni veritabanının %1 karakter kümesinde yazılamıyor: \"Ω\""_s.arg(targetSet)),
+        QVERIFY2(error.contains(
+                     u"\"Direnç 10 Ω\" metni veritabanının %1 karakter kümesinde yazılamıyor: \"Ω\""_s.arg(
+                         targetSet)),
                  qPrintable(error));
         h->endProgram();
         QCOMPARE(h->committedCount(u"T_STOK"_s), 0);

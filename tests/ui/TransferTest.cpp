@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -222,7 +222,8 @@ private slots:
         const ScriptedDialogs::Call& error = h->dialogs.lastCall();
         QCOMPARE(error.icon, DialogIcon::Error);
         QVERIFY2(error.text.startsWith(u"Stok kartı K2 aktarılamadı:\n"_s), qPrintable(error.text));
-        QVERIFY2(error.text.endsWith(u"\nBu aktarımda yazılan kayıtlar geri alındı."_s), qPrintable(error.text));
+        QVERIFY2(error.text.endsWith(u"\nBu aktarımda yazılan kayıtlar geri alındı."_s),
+                 qPrintable(error.text));
         QVERIFY(!h->messages().contains(u"Stoklar aktarıldı"_s));
         QVERIFY(h->window->isEnabled());
         QCOMPARE(dm->Q_Stok.recordCount(), 0);  // the grid shows what the target holds
@@ -286,7 +287,8 @@ private slots:
         QVERIFY2(messages[1].startsWith(u"Sanırım bir sorun oluştu\nC01: "_s), qPrintable(messages[1]));
         QVERIFY(messages[1].endsWith(u"\nDevam edilsin mi?"_s));
         QCOMPARE(h->dialogs.calls()[h->dialogs.calls().size() - 2].buttons, DialogButtons::YesNo);
-        QCOMPARE(messages[2], u"Cariler aktarıldı\n3 cari hesabın açılış hareketi yazılamadı:\nC01, C02, (kodsuz)"_s);
+        QCOMPARE(messages[2],
+                 u"Cariler aktarıldı\n3 cari hesabın açılış hareketi yazılamadı:\nC01, C02, (kodsuz)"_s);
         QCOMPARE(h->committedCount(u"T_CARI"_s), 3);
         QCOMPARE(h->committedCount(u"T_DEKONT_HAREKET"_s), 0);
     }
@@ -360,7 +362,8 @@ private slots:
         QTest::addColumn<DialogButton>("answer");
         QTest::addColumn<QStringList>("codesAfter");
         QTest::addColumn<int>("entriesAfter");
-        QTest::newRow("Yes: only the missing") << DialogButton::Yes << QStringList{u"K1"_s, u"K2"_s, u"K3"_s} << 3;
+        QTest::newRow("Yes: only the missing")
+            << DialogButton::Yes << QStringList{u"K1"_s, u"K2"_s, u"K3"_s} << 3;
         QTest::newRow("No: all again")
             << DialogButton::No << QStringList{u"K1"_s, u"K1"_s, u"K2"_s, u"K2"_s, u"K3"_s} << 5;
         QTest::newRow("Cancel: nothing") << DialogButton::Cancel << QStringList{u"K1"_s, u"K2"_s} << 2;
@@ -382,7 +385,8 @@ private slots:
         addCard(TestDatabase::attach(h->sourcePath), 3, {{u"STOK_KODU"_s, u"K3  "_s}, {u"ENVANTER"_s, 3.0}});
         h->chooseSource(h->sourcePath);
         h->transferAgain(h->window->Button2, answer);
-        const ScriptedDialogs::Call& asked = h->dialogs.calls()[h->dialogs.calls().size() - (answer == DialogButton::Cancel ? 1 : 2)];
+        const ScriptedDialogs::Call& asked =
+            h->dialogs.calls()[h->dialogs.calls().size() - (answer == DialogButton::Cancel ? 1 : 2)];
         QCOMPARE(asked.caption, u"Stok"_s);
         QCOMPARE(asked.buttons, DialogButtons::YesNoCancel);
         QCOMPARE(asked.text, u"Hedefte aynı kodla zaten olan kayıt sayısı: 2 (aktarılacak: 3).\n"
