@@ -6,9 +6,13 @@
 #include "WindowHarness.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 using korvat::test::RandomShape;
@@ -345,6 +349,151 @@ private slots:
         checkGroups(before, after);
         checkCards(before, after, stockFails ? 0 : carriedPerPress);
         checkAccounts(before, after);
+    }
+
+    void aSequenceOfPressesKeepsWhatItsCompletedPressesCarried_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 101; seed <= 110; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
+
+    // Random presses of the three transfers, the box about rows already in
+    // the target answered at random, some stock presses failing half-way.
+    // At the end every completed press's rows are there as its answer said,
+    // nothing of a failed or cancelled one, the rows the target had are
+    // unchanged, and the one backup restores to the target as it was.
+    void aSequenceOfPressesKeepsWhatItsCompletedPressesCarried()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const RandomShape shape{int(random.bounded(2, 12)), int(random.bounded(2, 30)),
+                                int(random.bounded(2, 20))};
+        {
+            TestDatabase source = h->createSource();
+            korvat::test::fillRandomSource(source, seed, shape);
+            sourceGroups = readTable(source, korvat::test::kGrubuTable);
+            sourceCards = readTable(source, korvat::test::kStokTable, u"where AKTIFLIK = 1"_s);
+            sourceAccounts = readTable(source, korvat::test::kCariTable, u"where AKTIFLIK = 1"_s);
+            TestDatabase target = h->createTarget(SchemaOptions{.stokSiraNoSmallInt = true});
+            korvat::test::fillRandomTarget(target, seed);
+        }
+        const TargetState before(h->targetPath);
+        h->chooseSourceAndTarget();
+
+        struct Kind {
+            QPushButton* button;
+            const Table* source;
+            const char* table;
+            const char* codeColumn;
+        };
+        const std::array<Kind, 3> kinds = {{{h->window->Button1, &sourceGroups, "T_GRUBU", "GRUBU"},
+                                            {h->window->Button2, &sourceCards, "T_STOK", "STOK_KODU"},
+                                            {h->window->Button3, &sourceAccounts, "T_CARI", "CARI_KODU"}}};
+        std::array<QStringList, 3> expectedCodes;
+        int expectedStockEntries = 0;
+        int expectedAccountEntries = 0;
+        bool backedUp = false;  // by the first press not cancelled
+        const auto trimmed = [](QString code) {
+            while (code.endsWith(QLatin1Char(' ')))
+                code.chop(1);
+            return code;
+        };
+        for (int press = 0; press < 6; ++press) {
+            const int k = int(random.bounded(3));
+            const Kind& kind = kinds[k];
+            QSet<QString> inTarget;
+            for (const QVariantList& row : h->committed(
+                     u"select %1 from %2"_s.arg(QLatin1String(kind.codeColumn), QLatin1String(kind.table))))
+                if (!trimmed(row[0].toString()).isEmpty())
+                    inTarget.insert(trimmed(row[0].toString()));
+            QList<int> carried;
+            for (int i = 0; i < kind.source->rows.size(); ++i)
+                carried.append(i);
+            const auto isInTarget = [&](int i) {
+                return inTarget.contains(trimmed(kind.source->value(i, kind.codeColumn).toString()));
+            };
+            const bool asked = std::any_of(carried.begin(), carried.end(), isInTarget);
+            const DialogButton answer = asked ? std::array{DialogButton::Yes, DialogButton::No,
+                                                           DialogButton::Cancel}[random.bounded(3)]
+                                              : DialogButton::No;
+            if (answer == DialogButton::Yes)
+                carried.removeIf(isInTarget);
+            if (answer == DialogButton::Cancel)
+                carried.clear();
+
+            // A card half-way whose number the target cannot take.
+            const int failing = k == 1 && !sourceCards.rows.isEmpty() && random.bounded(3) == 0
+                                    ? int(random.bounded(int(sourceCards.rows.size())))
+                                    : -1;
+            const bool fails = failing >= 0 && carried.contains(failing);
+            if (failing >= 0) {
+                TestDatabase::attach(h->sourcePath)
+                    .exec(u"update T_STOK set SIRA_NO = 40000 where STOK_ID = %1"_s.arg(
+                        sourceCards.rows[failing][0].toInt()));
+                h->chooseSource(h->sourcePath);
+            }
+            const bool balances = random.bounded(2) == 1, positiveOnly = random.bounded(2) == 1;
+            h->window->chStokBakiye->setChecked(balances);
+            h->window->ch_PozitifStok->setChecked(positiveOnly);
+
+            backedUp = backedUp || answer != DialogButton::Cancel;
+            if (asked)
+                h->transferAgain(kind.button, answer);
+            else
+                h->transfer(kind.button);
+            if (failing >= 0) {
+                TestDatabase::attach(h->sourcePath)
+                    .exec(u"update T_STOK set SIRA_NO = ? where STOK_ID = ?"_s,
+                          {sourceCards.value(failing, "SIRA_NO"), sourceCards.rows[failing][0]});
+                h->chooseSource(h->sourcePath);
+            }
+            if (fails) {
+                QVERIFY2(h->messages().last().endsWith(u"Bu aktarımda yazılan kayıtlar geri alındı."_s),
+                         qPrintable(h->messages().last()));
+                continue;
+            }
+            for (int i : carried) {
+                expectedCodes[k].append(kind.source->value(i, kind.codeColumn).toString());
+                if (k == 1 && balances &&
+                    (!positiveOnly || numberOrZero(sourceCards.value(i, "ENVANTER")) > 0))
+                    ++expectedStockEntries;
+                if (k == 2)
+                    ++expectedAccountEntries;
+            }
+        }
+        h->endProgram();
+
+        const TargetState after(h->targetPath);
+        checkOldRowsUnchanged(before, after);
+        for (int k = 0; k < 3; ++k) {
+            QStringList codes;
+            const Table& table = after.tables[k];
+            for (const QVariantList& row : table.above(before.generators[k]))
+                codes.append(row[table.column(kinds[k].codeColumn)].toString());
+            codes.sort();
+            expectedCodes[k].sort();
+            QCOMPARE(codes, expectedCodes[k]);
+        }
+        QCOMPARE(after.stokHareket().rows.size() - before.stokHareket().rows.size(), expectedStockEntries);
+        QCOMPARE(after.dekontHareket().rows.size() - before.dekontHareket().rows.size(),
+                 expectedAccountEntries);
+
+        const QStringList backups = QDir(h->settings.backupFolder).entryList({u"*.fbk"_s});
+        QCOMPARE(backups.size(), backedUp ? 1 : 0);
+        if (!backups.isEmpty()) {
+            const QString restored = h->path(u"GERI.FDB"_s);
+            QProcess gbak;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+            gbak.setProcessEnvironment(environment);
+            gbak.start(u"gbak"_s, {u"-c"_s, u"-user"_s, u"SYSDBA"_s, u"-password"_s, u"quietbolt"_s,
+                                   QDir(h->settings.backupFolder).filePath(backups.first()), restored});
+            QVERIFY(gbak.waitForFinished(60000) && gbak.exitCode() == 0);
+            const TargetState backedUp(restored);
+            for (int t = 0; t < before.tables.size(); ++t)
+                QCOMPARE(backedUp.tables[t].rows, before.tables[t].rows);
+        }
     }
 };
 
