@@ -7,7 +7,16 @@
 #   bash scripts/await-window.sh <seconds> <command> [argument...]
 set -uo pipefail
 if [[ -z ${KORVAT_UNDER_XVFB:-} ]]; then
-  KORVAT_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  # The X server and its cookie are made under plain case rules (a Turkish
+  # locale can upset the X tools as it does Firebird's); the command itself
+  # runs under the caller's locale, restored below.
+  KORVAT_UNDER_XVFB=1 KORVAT_CALLER_LANG=${LANG-} KORVAT_CALLER_LC_ALL=${LC_ALL-} LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+if [[ -n ${KORVAT_CALLER_LANG+x} ]]; then
+  if [[ -n $KORVAT_CALLER_LANG ]]; then export LANG=$KORVAT_CALLER_LANG; else unset LANG; fi
+  if [[ -n $KORVAT_CALLER_LC_ALL ]]; then export LC_ALL=$KORVAT_CALLER_LC_ALL; else unset LC_ALL; fi
+  unset KORVAT_CALLER_LANG KORVAT_CALLER_LC_ALL
 fi
 limit=$1
 shift
