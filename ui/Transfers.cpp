@@ -70,6 +70,28 @@ template <std::size_t N> void carryRow(RowCopy<N>& rowCopy, ProgressBar& bar)
     }
 }
 
+// Walks the source from its current row to its end, or to a stop asked by a
+// termination signal, carrying each row whose code the target lacks under
+// the line that would name it in an error. A walk that was not stopped is
+// committed before the operator is told: a closing message never stands for
+// rows that a later failure or a lost server could still take away.
+template <typename Carry>
+void carryEach(korvat::DataSet& source, korvat::Field& code, const QString& kind, const CarriedRows& carried,
+               TransferScope& scope, TransferGuard& guard, korvat::Transaction& transaction, Carry carry)
+{
+    while (!source.eof() && !guard.stopRequested()) {
+        if (!carried.inTarget(code.asString())) {
+            scope.beginRow(rowFailureLine(kind, code.asString()));
+            carry();
+            scope.endRow();
+        }
+        source.next();
+        guard.keepPainting();
+    }
+    if (!guard.stopRequested())
+        transaction.commitRetaining();
+}
+
 // The closing message of an account transfer, with the accounts whose
 // opening entry could not be written, the first twenty by code.
 QString withFailedEntries(const QString& message, const QStringList& codes)
@@ -113,24 +135,8 @@ void TL_Devir::Button1Click()
     ProgressBar1->setPosition(0);
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Grubu);
     scope.run([&] {
-        while (!dm->qryGrubu.eof() && !guard.stopRequested()) {
-            if (carried->inTarget(dm->qryGrubuGRUBU.asString())) {
-                dm->qryGrubu.next();
-                guard.keepPainting();
-                continue;
-            }
-            scope.beginRow(rowFailureLine(QStringLiteral("Grup"), dm->qryGrubuGRUBU.asString()));
-            carryRow(rows, *ProgressBar1);
-            scope.endRow();
-            dm->qryGrubu.next();
-            guard.keepPainting();
-        }
-        if (guard.stopRequested())
-            return;
-        // Committed before the operator is told, as the stock and account
-        // transfers do: "Gruplar aktarıldı" never stands for groups that a
-        // later failure or a lost server could still take away.
-        dm->IBTransaction1.commitRetaining();
+        carryEach(dm->qryGrubu, dm->qryGrubuGRUBU, QStringLiteral("Grup"), *carried, scope, guard,
+                  dm->IBTransaction1, [&] { carryRow(rows, *ProgressBar1); });
     });
     if (guard.stopRequested()) {
         scope.undo();  // the program ends: its end commits the earlier transfers' rows
@@ -192,26 +198,13 @@ void TL_Devir::Button2Click()
     dm->qryStok.first();
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Stok);
     scope.run([&] {
-        while (!dm->qryStok.eof() && !guard.stopRequested()) {
-            if (carried->inTarget(dm->qryStokSTOK_KODU.asString())) {  // no opening entry either
-                dm->qryStok.next();
-                guard.keepPainting();
-                continue;
-            }
-            // A card and its opening entry are one row: the entry's failure
-            // undoes the card too.
-            scope.beginRow(rowFailureLine(QStringLiteral("Stok kartı"), dm->qryStokSTOK_KODU.asString()));
-            carryRow(rows, *ProgressBar1);
-            StokHareketAktar();
-            scope.endRow();
-            dm->qryStok.next();
-            guard.keepPainting();
-        }
-        if (guard.stopRequested())
-            return;
-        // Committed before the operator is told, so a failed commit never
-        // follows a message of success.
-        dm->IBTransaction1.commitRetaining();
+        carryEach(dm->qryStok, dm->qryStokSTOK_KODU, QStringLiteral("Stok kartı"), *carried, scope, guard,
+                  dm->IBTransaction1, [&] {
+                      // A card and its opening entry are one row: the entry's
+                      // failure undoes the card too. A skipped card gets no entry.
+                      carryRow(rows, *ProgressBar1);
+                      StokHareketAktar();
+                  });
     });
     if (guard.stopRequested()) {
         scope.undo();  // the program ends: its end commits the earlier transfers' rows
@@ -285,22 +278,11 @@ void TL_Devir::Button3Click()
     TransferScope scope(dm->IBDatabase2, dm->IBTransaction1, dm->Q_Cari);
     m_failedEntryCodes.clear();
     const bool completed = scope.run([&] {
-        while (!dm->qryCari.eof() && !guard.stopRequested()) {
-            if (carried->inTarget(dm->qryCariCARI_KODU.asString())) {
-                dm->qryCari.next();
-                guard.keepPainting();
-                continue;
-            }
-            scope.beginRow(rowFailureLine(QStringLiteral("Cari hesap"), dm->qryCariCARI_KODU.asString()));
-            carryRow(rows, *ProgressBar1);
-            scope.endRow();
-            CariHareketAktar();  // its failures are caught and told there: the transfer goes on
-            dm->qryCari.next();
-            guard.keepPainting();
-        }
-        if (guard.stopRequested())
-            return;
-        dm->IBTransaction1.commitRetaining();
+        carryEach(dm->qryCari, dm->qryCariCARI_KODU, QStringLiteral("Cari hesap"), *carried, scope, guard,
+                  dm->IBTransaction1, [&] {
+                      carryRow(rows, *ProgressBar1);
+                      CariHareketAktar();  // its failures are told there: the transfer goes on
+                  });
     });
     if (guard.stopRequested()) {
         scope.undo();  // the program ends: its end commits the earlier transfers' rows
